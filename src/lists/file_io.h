@@ -1,0 +1,17 @@
+// Whole-file access for the list, settings and language files. The Windows build opens
+// files the way the program always has (shared for reading only); the native build uses
+// the standard library.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vantor {
+
+// The whole file, or nothing when it is missing or cannot be opened (e.g. held by a writer).
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Creates or truncates the file and writes the bytes; false when that failed.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+}  // namespace vantor

@@ -1,0 +1,29 @@
+// A list of text entries shared between the GUI thread (loads, appends) and the timer
+// thread (lookups). Readers take an immutable snapshot; writers publish a new one whole,
+// so a reader never sees a partly filled list.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+using ListEntries = std::vector<std::string>;
+using ListSnapshot = std::shared_ptr<const ListEntries>;
+
+class ListStore {
+public:
+    ListStore();
+    ListSnapshot Snapshot() const;
+    void Publish(ListEntries entries);
+    // Copy-on-write append of one entry (used when the user adds a text from the message window).
+    void Append(std::string entry);
+
+private:
+    mutable std::mutex mutex_;
+    ListSnapshot current_;
+};
+
+}  // namespace vantor
