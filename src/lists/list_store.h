@@ -16,13 +16,18 @@ using ListSnapshot = std::shared_ptr<const ListEntries>;
 class ListStore {
 public:
     ListStore();
+    ListStore(const ListStore&) = delete;
+    ListStore& operator=(const ListStore&) = delete;
+
+    // Never null; the list as last published. Stays valid and unchanged while held.
     ListSnapshot Snapshot() const;
     void Publish(ListEntries entries);
     // Copy-on-write append of one entry (used when the user adds a text from the message window).
     void Append(std::string entry);
 
 private:
-    mutable std::mutex mutex_;
+    mutable std::mutex mutex_;  // guards current_ only; held just to copy or swap the pointer
+    std::mutex writeMutex_;     // serialises writers so an append never loses a publish
     ListSnapshot current_;
 };
 

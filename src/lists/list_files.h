@@ -1,0 +1,79 @@
+// The seven list files beside the executable: their names, default contents, line format and
+// loading into the lists that the engine reads.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "lists/list_store.h"
+
+namespace vantor {
+
+// The four rule lists come first, then the three class lists; the order is also the order in
+// which missing files are written at start-up.
+enum class ListKind { Main, Black, White, Replace, Button, Static, Edit };
+inline constexpr std::size_t kListKindCount = 7;
+inline constexpr std::array<ListKind, kListKindCount> kAllListKinds = {
+    ListKind::Main,   ListKind::Black,  ListKind::White, ListKind::Replace,
+    ListKind::Button, ListKind::Static, ListKind::Edit};
+
+// "Main.ini", "Black.ini", ... exactly as the files are named on disk.
+const char* ListFileName(ListKind kind);
+bool IsRuleList(ListKind kind);
+// The bytes written when the file is missing: code page 1251, CR LF between lines, no line end
+// after the last line.
+std::string_view DefaultListContent(ListKind kind);
+
+// The lines of a list file: CR LF or a lone CR ends a line, a lone LF stays inside the line,
+// a NUL byte ends the text. A line end after the last line adds no empty line.
+ListEntries SplitListLines(std::string_view bytes);
+
+// Stored form of a black/white entry: "*text*" without further wildcards becomes "text".
+std::string NormalisePattern(std::string_view entry);
+// Stored form of an advanced-list entry: each "|" field (or its value after "=") normalised.
+std::string NormaliseAdvancedLine(std::string_view entry);
+
+// Rule list from the file's bytes (nullopt when the file is missing or unreadable). The kind
+// selects the entry normalisation (Main: advanced line, Black/White: pattern, others: none);
+// the file name within path selects the built-in defaults merged in after the user's entries.
+ListEntries LoadRuleList(ListKind list, std::string_view path,
+                         const std::optional<std::string>& fileBytes);
+// Class list from the file's bytes: upper-cased, defaults merged, sorted for ClassListContains.
+ListEntries LoadClassList(std::string_view path, const std::optional<std::string>& fileBytes);
+
+// Read the file at path and publish the loaded list whole into store.
+void LoadRuleList(const std::string& path, ListKind list, ListStore& store);
+void LoadClassList(const std::string& path, ListStore& store);
+
+// Binary search of a loaded class list for the class name, ignoring case.
+bool ClassListContains(const ListEntries& classes, std::string_view name);
+// Exact, case-sensitive search for an entry equal to text.
+bool ListHasEntry(const ListEntries& list, std::string_view text);
+
+// The seven program-wide lists, created once and refilled in place by loads.
+class ProgramLists {
+public:
+    ListStore& Get(ListKind kind) { return stores_[static_cast<std::size_t>(kind)]; }
+    const ListStore& Get(ListKind kind) const { return stores_[static_cast<std::size_t>(kind)]; }
+    ListSnapshot Snapshot(ListKind kind) const { return Get(kind).Snapshot(); }
+
+private:
+    std::array<ListStore, kListKindCount> stores_;
+};
+
+// folder ends with the path separator; the file name is appended to it.
+std::string ListFilePath(const std::string& folder, ListKind kind);
+// Writes every missing list file with its default content; existing files are never touched
+// and a failed write is ignored.
+void WriteMissingListFiles(const std::string& folder);
+// Loads all seven lists from folder into lists.
+void LoadAllLists(const std::string& folder, ProgramLists& lists);
+// Appends entry as a line of its own at the end of the file (CR LF first unless the file is
+// empty or already ends with one). Never loses existing content: when the file exists but
+// cannot be read, nothing is written and false is returned.
+bool AppendListEntryToFile(const std::string& path, std::string_view entry);
+
+}  // namespace vantor
