@@ -1,0 +1,95 @@
+#include "ui/countdown.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+// One tick's facts and what the window must do.
+struct Tick {
+    bool foreground;
+    const char* caption;
+    bool hide;
+};
+
+TEST(CountdownTest, TickSequences) {
+    struct Case {
+        const char* name;
+        unsigned messageTime;
+        bool isTimer;
+        std::vector<Tick> ticks;
+    };
+    const Case cases[] = {
+        {"timer shown, hides on the fifth tick",
+         4,
+         true,
+         {{false, "Close (4)", false},
+          {false, "Close (3)", false},
+          {false, "Close (2)", false},
+          {false, "Close (1)", false},
+          {false, "Close", true}}},
+        {"timer hidden",
+         2,
+         false,
+         {{false, "Close", false}, {false, "Close", false}, {false, "Close", true}}},
+        {"zero time hides at the first tick", 0, true, {{false, "Close", true}}},
+        {"foreground never hides and shows no count",
+         1,
+         true,
+         {{true, "Close", false}, {true, "Close", false}, {true, "Close", false}}},
+        {"leaving the window restarts the full time",
+         3,
+         true,
+         {{false, "Close (3)", false},
+          {false, "Close (2)", false},
+          {true, "Close", false},  // clicked into it: count runs on (0) but no hide
+          {false, "Close (3)", false},
+          {false, "Close (2)", false},
+          {false, "Close (1)", false},
+          {false, "Close", true}}},
+    };
+    for (const auto& c : cases) {
+        Countdown countdown;
+        EXPECT_TRUE(countdown.Restart(c.messageTime));
+        EXPECT_FALSE(countdown.Restart(c.messageTime));  // the timer is started once
+        int index = 0;
+        for (const auto& tick : c.ticks) {
+            SCOPED_TRACE(std::string(c.name) + " tick " + std::to_string(index++));
+            const CountdownStep step =
+                countdown.Tick(true, tick.foreground, c.messageTime, c.isTimer, "Close");
+            EXPECT_EQ(step.closeCaption, tick.caption);
+            EXPECT_EQ(step.hide, tick.hide);
+            EXPECT_EQ(countdown.WasForeground(), tick.foreground);
+        }
+    }
+}
+
+TEST(CountdownTest, RaiseOnlyWhenVisibleAndKeptOnTop) {
+    struct Case {
+        bool visible, keepOnTop, raise;
+    };
+    const Case cases[] = {
+        {true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    for (const auto& c : cases) {
+        Countdown countdown;
+        countdown.Restart(4);
+        countdown.SetKeepOnTop(c.keepOnTop);
+        EXPECT_EQ(countdown.Tick(c.visible, false, 4, false, "Close").raise, c.raise)
+            << c.visible << c.keepOnTop;
+    }
+}
+
+TEST(CountdownTest, RestartMidwayGivesFullTimeAgain) {
+    Countdown countdown;
+    countdown.Restart(2);
+    countdown.Tick(true, false, 2, true, "X");
+    EXPECT_EQ(countdown.Remaining(), 1u);
+    countdown.Restart(2);
+    EXPECT_EQ(countdown.Tick(true, false, 2, true, "X").closeCaption, "X (2)");
+}
+
+}  // namespace
+}  // namespace vantor
