@@ -1,0 +1,70 @@
+// The advanced list: user rules that name a foreground window (class and caption), a child
+// control and a button or an action; at most one action per tick.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/run_texts.h"
+#include "lists/list_files.h"
+#include "ui/message_sink.h"
+#include "watcher/window_system.h"
+
+namespace vantor {
+
+// One line of the advanced list, split into its fields.
+struct AdvancedRule {
+    std::string mainClass;
+    std::string mainText;
+    std::string childClass;
+    std::string childText;
+    std::string buttonClass;    // after the command word was taken off
+    std::string buttonText;     // the button's text or the action word
+    std::string command;        // "checking", "unchecking", "check", "uncheck", other, or empty
+    bool hasSecondBar = false;  // three fields; fewer close the window at once
+};
+
+AdvancedRule SplitAdvancedRule(std::string_view line);
+
+// One line of a child listing: class "=" text "=" handle.
+struct ListingLine {
+    std::string_view cls;
+    std::string_view text;
+    std::string_view handle;
+};
+// The lines of a listing; a listing without CR LF has none.
+std::vector<ListingLine> SplitListing(std::string_view listing);
+
+class AdvancedList {
+  public:
+    AdvancedList(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
+                 const SharedRunTexts& texts);
+
+    void Reset();  // the main form's initialisation
+    void AdvancedListTick();
+
+    WindowHandle LastUnmatchedForeground() const { return lastUnmatchedForeground_; }
+    WindowHandle LastToggledButton() const { return lastToggledButton_; }
+
+  private:
+    const std::vector<AdvancedRule>& Rules();
+    // Walks the child listing for one matched rule; true when the tick ends here.
+    bool ApplyRule(const AdvancedRule& rule, WindowHandle fg, const std::string& caption,
+                   const std::vector<ListingLine>& lines, bool& actionDone);
+    bool ApplyCommand(const AdvancedRule& rule, WindowHandle target);
+
+    WindowSystem& ws_;
+    const ProgramLists& lists_;
+    MessageSink& sink_;
+    const SharedRunTexts& texts_;
+    // Touched only on the timer thread.
+    WindowHandle lastUnmatchedForeground_ = 0;
+    WindowHandle lastToggledButton_ = 0;
+    // The rules split once per published list, not on every tick.
+    ListSnapshot rulesSource_;
+    std::vector<AdvancedRule> rules_;
+};
+
+}  // namespace vantor

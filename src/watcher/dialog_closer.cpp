@@ -1,0 +1,115 @@
+#include "watcher/dialog_closer.h"
+
+#include "lists/pattern.h"
+#include "lists/text.h"
+#include "watcher/probes.h"
+
+namespace vantor {
+
+std::string MakeLogEntry(std::string_view caption, std::string_view text) {
+    std::string entry(caption);
+    entry += "\r\n";
+    entry += EscapeLineBreaks(text);
+    return entry;
+}
+
+DialogCloser::DialogCloser(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
+                           const LiveOptions& options, const SharedRunTexts& texts)
+    : ws_(ws), lists_(lists), sink_(sink), options_(options), texts_(texts) {}
+
+void DialogCloser::Reset() {
+    lastExaminedWindow_ = 0;
+    lastReplacedCaption_.clear();
+}
+
+void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& caption) {
+    // Written once: while the caption equals the last replacement it is left alone.
+    if (caption == lastReplacedCaption_) return;
+    const ListSnapshot replace = lists_.Snapshot(ListKind::Replace);
+    if (!replace || replace->empty()) return;
+    const Replacement r = FindReplacement(*replace, caption);
+    if (!r.found || r.text == caption) return;
+    ws_.SetText(window, r.text);
+    lastReplacedCaption_ = r.text;
+}
+
+DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
+    const auto texts = texts_.Get();
+    const std::string okWord = UpperCase1251(texts->ssOK);
+    const std::string yesWord = UpperCase1251(texts->ssYes);
+    const std::string noWord = UpperCase1251(texts->ssNo);
+    const ListSnapshot buttons = lists_.Snapshot(ListKind::Button);
+    const ListSnapshot statics = lists_.Snapshot(ListKind::Static);
+    const ListSnapshot edits = lists_.Snapshot(ListKind::Edit);
+    const ListEntries none;
+
+    DialogFindings f;
+    constexpr int kMaxChildren = 65536;  // a window tree that changes under us cannot loop us
+    int seen = 0;
+    for (WindowHandle c = ws_.FirstChild(window); c != 0 && seen < kMaxChildren;
+         c = ws_.NextSibling(c), ++seen) {
+        const std::string t = WindowCaption(ws_, c);
+        const std::string upper = UpperCase1251(t);
+        const std::string cls = UpperCase1251(WindowClassName(ws_, c));
+        if (IsButtonClass(buttons ? *buttons : none, cls)) {
+            ++f.buttons;
+            if (upper == "OK" || upper == okWord) {
+                f.ok = true;
+                f.okButton = c;
+            } else if (upper == "NO" || upper == noWord) {
+                f.no = true;
+                f.noButton = c;
+                // A dialog with a No button is analysed again on every call.
+                lastExaminedWindow_ = 0;
+            } else if (upper == "YES" || upper == yesWord) {
+                f.yes = true;
+            } else {
+                f.otherButton = true;
+            }
+        } else if (IsEditClass(edits ? *edits : none, cls)) {
+            f.edit = true;
+        } else if (IsStaticClass(statics ? *statics : none, cls)) {
+            f.label = true;
+            f.text = TrimText(f.text + "\r\n\r\n" + t);
+        }
+    }
+    return f;
+}
+
+void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
+    if (window == ownWindow_.load()) return;
+    const std::string caption = WindowCaption(ws_, window);
+    ReplaceCaption(window, caption);
+
+    if (window == lastExaminedWindow_) return;
+    lastExaminedWindow_ = window;
+    const DialogFindings f = WalkChildren(window);
+
+    if (f.no && f.yes && !f.ok && !f.otherButton && !f.edit && escPressed) {
+        ws_.Click(f.noButton);
+        return;
+    }
+    if (!options_.Autoclose()) return;
+    if (f.buttons != 1 || !f.ok) return;
+    if (IsBlank(f.text) || !f.label) return;
+    if (f.no || f.otherButton || f.edit) return;
+
+    sink_.RestartCountdown();
+    const ListSnapshot white = lists_.Snapshot(ListKind::White);
+    // A white-listed message stays open; it is looked at again only after another window.
+    if (white && ListContainsText(*white, f.text)) return;
+
+    sink_.AppendLogEntry(caption, f.text);
+    if (!ws_.Click(f.okButton)) {
+        // The dialog's program did not take the click in time: the message is logged but
+        // not reported as closed, and the window is not analysed again on every tick.
+        return;
+    }
+    lastExaminedWindow_ = 0;
+    const ListSnapshot black = lists_.Snapshot(ListKind::Black);
+    if (!black || !ListContainsText(*black, f.text)) {
+        sink_.ShowClosedMessage(window, caption, f.text);
+    }
+}
+
+}  // namespace vantor

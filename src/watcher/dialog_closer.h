@@ -1,0 +1,64 @@
+// Decides whether a top-level window is a message dialog to close, and closes it: caption
+// replacement, No on Esc for Yes/No dialogs, OK on plain message boxes (logged and shown).
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "lang/run_texts.h"
+#include "lists/list_files.h"
+#include "ui/message_sink.h"
+#include "watcher/window_system.h"
+
+namespace vantor {
+
+// The log entry of a closed message: caption, CR LF, then the text with every CR written
+// "#13" and every LF "#10", so that one entry is one line.
+std::string MakeLogEntry(std::string_view caption, std::string_view text);
+
+// What the walk over a window's direct children found.
+struct DialogFindings {
+    int buttons = 0;
+    bool ok = false;
+    bool no = false;
+    bool yes = false;
+    bool otherButton = false;
+    bool edit = false;
+    bool label = false;  // a static control, even an empty one
+    WindowHandle okButton = 0;
+    WindowHandle noButton = 0;
+    std::string text;  // the label texts, trimmed, joined by an empty line
+};
+
+class DialogCloser {
+  public:
+    DialogCloser(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
+                 const LiveOptions& options, const SharedRunTexts& texts);
+
+    // The program's own message window, which is never examined.
+    void SetOwnWindow(WindowHandle window) { ownWindow_.store(window); }
+    // Back to the start state (the main form's initialisation).
+    void Reset();
+
+    void ExamineWindow(WindowHandle window, bool escPressed);
+
+    WindowHandle LastExaminedWindow() const { return lastExaminedWindow_; }
+    const std::string& LastReplacedCaption() const { return lastReplacedCaption_; }
+
+  private:
+    void ReplaceCaption(WindowHandle window, const std::string& caption);
+    DialogFindings WalkChildren(WindowHandle window);
+
+    WindowSystem& ws_;
+    const ProgramLists& lists_;
+    MessageSink& sink_;
+    const LiveOptions& options_;
+    const SharedRunTexts& texts_;
+    std::atomic<WindowHandle> ownWindow_{0};
+    // Touched only on the timer thread.
+    WindowHandle lastExaminedWindow_ = 0;
+    std::string lastReplacedCaption_;
+};
+
+}  // namespace vantor
