@@ -12,7 +12,8 @@
 //   follows (leading blanks skipped). A line without "=" is a key without a value: it reads
 //   as the default and hides a later line of the same key. ";" lines are keys like any other
 //   (named ";..."), so they never match a name that does not begin with ";".
-// - Section and key names compare without regard to case (code page 1251 letters included).
+// - Section and key names compare with the ASCII letters A-Z and a-z taken as equal; other bytes
+//   (Cyrillic letters included) must match exactly, as with the system's functions on Wine.
 // - Only the FIRST section of a name is searched; a key repeated in it: the first one wins.
 //   Keys before the first section belong to no section.
 // - A NUL byte ends a name or value where it stands (the system works with C strings).
