@@ -55,12 +55,12 @@ bool ListHasEntry(const ListEntries& list, std::string_view text);
 
 // The seven program-wide lists, created once and refilled in place by loads.
 class ProgramLists {
-public:
+  public:
     ListStore& Get(ListKind kind) { return stores_[static_cast<std::size_t>(kind)]; }
     const ListStore& Get(ListKind kind) const { return stores_[static_cast<std::size_t>(kind)]; }
     ListSnapshot Snapshot(ListKind kind) const { return Get(kind).Snapshot(); }
 
-private:
+  private:
     std::array<ListStore, kListKindCount> stores_;
 };
 
@@ -71,9 +71,9 @@ std::string ListFilePath(const std::string& folder, ListKind kind);
 void WriteMissingListFiles(const std::string& folder);
 // Loads all seven lists from folder into lists.
 void LoadAllLists(const std::string& folder, ProgramLists& lists);
-// Appends entry as a line of its own at the end of the file (CR LF first unless the file is
-// empty or already ends with one). Never loses existing content: when the file exists but
-// cannot be read, nothing is written and false is returned.
+// Appends entry and CR LF at the end of the file, with a CR LF first unless the file is empty
+// or already ends with one; a missing file is created. Never loses existing content: when the
+// file exists but cannot be read, nothing is written and false is returned.
 bool AppendListEntryToFile(const std::string& path, std::string_view entry);
 
 }  // namespace vantor

@@ -14,7 +14,7 @@ using ListEntries = std::vector<std::string>;
 using ListSnapshot = std::shared_ptr<const ListEntries>;
 
 class ListStore {
-public:
+  public:
     ListStore();
     ListStore(const ListStore&) = delete;
     ListStore& operator=(const ListStore&) = delete;
@@ -25,7 +25,7 @@ public:
     // Copy-on-write append of one entry (used when the user adds a text from the message window).
     void Append(std::string entry);
 
-private:
+  private:
     mutable std::mutex mutex_;  // guards current_ only; held just to copy or swap the pointer
     std::mutex writeMutex_;     // serialises writers so an append never loses a publish
     ListSnapshot current_;

@@ -58,8 +58,7 @@ bool MatchCore(const Text& text, std::size_t n, std::string_view mask) {
     if (n == 0) return false;
     const std::size_t m = mask.size();
     const std::size_t firstStar = mask.find('*');
-    if (firstStar == std::string_view::npos)
-        return m == n && PieceMatches(text, 0, mask, 0, m);
+    if (firstStar == std::string_view::npos) return m == n && PieceMatches(text, 0, mask, 0, m);
 
     const std::size_t lastStar = mask.rfind('*');
     const std::size_t tail = m - lastStar - 1;
@@ -67,7 +66,7 @@ bool MatchCore(const Text& text, std::size_t n, std::string_view mask) {
     if (!PieceMatches(text, 0, mask, 0, firstStar)) return false;
     if (!PieceMatches(text, n - tail, mask, lastStar + 1, tail)) return false;
 
-    std::size_t pos = firstStar;     // first text position free for the next piece
+    std::size_t pos = firstStar;       // first text position free for the next piece
     const std::size_t end = n - tail;  // the pieces must fit before the tail
     std::size_t j = firstStar + 1;
     while (j < lastStar) {
@@ -102,7 +101,9 @@ bool MatchCore(const Text& text, std::size_t n, std::string_view mask) {
     return true;
 }
 
-bool HasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
+bool HasWildcard(std::string_view s) {
+    return s.find_first_of("*?") != std::string_view::npos;
+}
 
 // Case-insensitive substring test against an already lower-cased text. Upper-table equality
 // and lower-table equality are the same relation (the case pairs are one-to-one).

@@ -1,0 +1,172 @@
+// The default content of each list file, written when the file is missing and merged into the
+// lists as built-in entries. Code page 1251 bytes, CR LF between lines, no end after the last.
+#include <string_view>
+
+#include "lists/list_files.h"
+
+namespace vantor {
+namespace {
+
+// clang-format off
+// 34 lines
+constexpr std::string_view kDefaultMain =
+    "; Advanced windows list\r\n"
+    "; That the program could relieve and from non-standard, \r\n"
+    "; but too unnecessary windows, use expanded list Main.ini. \r\n"
+    "; Also you can click to any button in this window, \r\n"
+    "; check/uncheck radiobuttons & comboboxes, close, maximize, hide windows. \r\n"
+    "; Format:\r\n"
+    "; MainWindowClass=MainWindowText|ChildWindowClass=ChildWindowText|ButtonForClickClass=ButtonForClickText\r\n"
+    "; Any parameter can be empty.\r\n"
+    "\r\n"
+    "; MainWindowClass\r\n"
+    "; Close windows of these class, for example\r\n"
+    "TDRIVEDLG\r\n"
+    "\r\n"
+    "; MainWindowClass||Action\r\n"
+    "; Do action to windows of these class, for example Maximize\r\n"
+    "; IEFrame|Edit=http://|Maximize\r\n"
+    "\r\n"
+    "; IEFrame|Edit=.htm|Maximize\r\n"
+    "\r\n"
+    "; \xD0\xE0\xF1\xF8\xE8\xF0\xE5\xED\xED\xFB\xE9 \xF1\xEF\xE8\xF1\xEE\xEA\r\n"
+    "; \xD4\xEE\xF0\xEC\xE0\xF2:\r\n"
+    "; \xCA\xEB\xE0\xF1\xF1\xC3\xEB\xE0\xE2\xED\xEE\xE3\xEE\xCE\xEA\xED\xE0=\xD2\xE5\xEA\xF1\xF2\xC3\xEB\xE0\xE2\xED\xEE\xE3\xEE\xCE\xEA\xED\xE0|\xCA\xEB\xE0\xF1\xF1\xC4\xEE\xF7\xE5\xF0\xED\xE5\xE3\xEE\xCE\xEA\xED\xE0=\xD2\xE5\xEA\xF1\xF2\xC4\xEE\xF7\xE5\xF0\xED\xE5\xE3\xEE\xCE\xEA\xED\xE0|\xCA\xEB\xE0\xF1\xF1\xCD\xE0\xE6\xE8\xEC\xE0\xE5\xEC\xEE\xE9\xCA\xED\xEE\xEF\xEA\xE8=\xD2\xE5\xEA\xF1\xF2\xCD\xE0\xE6\xE8\xEC\xE0\xE5\xEC\xEE\xE9\xCA\xED\xEE\xEF\xEA\xE8\r\n"
+    "\r\n"
+    "; \xCA\xEB\xE0\xF1\xF1\xC3\xEB\xE0\xE2\xED\xEE\xE3\xEE\xCE\xEA\xED\xE0\r\n"
+    "; \xC7\xE0\xEA\xF0\xFB\xE2\xE0\xE5\xF2 \xEE\xEA\xED\xEE \xFD\xF2\xEE\xE3\xEE \xEA\xEB\xE0\xF1\xF1\xE0, \xED\xE0\xEF\xF0\xE8\xEC\xE5\xF0\r\n"
+    "TDRIVEDLG\r\n"
+    "\r\n"
+    "; \xCA\xEB\xE0\xF1\xF1\xC3\xEB\xE0\xE2\xED\xEE\xE3\xEE\xCE\xEA\xED\xE0||\xC4\xE5\xE9\xF1\xF2\xE2\xE8\xE5\r\n"
+    "; \xC2\xFB\xEF\xEE\xEB\xED\xFF\xE5\xF2 \xE4\xE5\xE9\xF1\xF2\xE2\xE8\xE5 \xF1 \xEE\xEA\xED\xEE\xEC \xFD\xF2\xEE\xE3\xEE \xEA\xEB\xE0\xF1\xF1\xE0, \xED\xE0\xEF\xF0\xE8\xEC\xE5\xF0 \xF0\xE0\xE7\xE2\xE5\xF0\xED\xF3\xF2\xFC\r\n"
+    "; IEFrame|Edit=http://|Maximize\r\n"
+    "\r\n"
+    "; IEFrame|Edit=.htm|Maximize\r\n"
+    "\r\n"
+    "; \xD1\xEC\xEE\xF2\xF0\xE8\xF2\xE5 \xF2\xE0\xEA\xE6\xE5 \xF1\xEF\xF0\xE0\xE2\xEA\xF3 \xE8 \xF4\xF3\xED\xEA\xF6\xE8\xFE \xCF\xEE\xE4\xE3\xEB\xFF\xE4\xFB\xE2\xE0\xED\xE8\xE5";
+
+// 12 lines
+constexpr std::string_view kDefaultBlack =
+    "; Black list\r\n"
+    "; That UNNECESSARY windows were always closed without messages, \r\n"
+    "; add a part of the text of a window in the black list.\r\n"
+    "; Each line contains a part of the text of a unnecessary window. \r\n"
+    "No files selected\r\n"
+    "\r\n"
+    "; \xD7\xB8\xF0\xED\xFB\xE9 \xF1\xEF\xE8\xF1\xEE\xEA\r\n"
+    "; \xD7\xF2\xEE\xE1\xFB \xCD\xC5\xCD\xD3\xC6\xCD\xDB\xC5 \xEE\xEA\xED\xE0 \xE2\xF1\xE5\xE3\xE4\xE0 \xE7\xE0\xEA\xF0\xFB\xE2\xE0\xEB\xE8\xF1\xFC \xE1\xE5\xE7 \xF1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE9, \r\n"
+    "; \xE4\xEE\xE1\xE0\xE2\xFC\xF2\xE5 \xF7\xE0\xF1\xF2\xFC \xF2\xE5\xEA\xF1\xF2\xE0 \xEE\xEA\xED\xE0 \xE2 \xF7\xB8\xF0\xED\xFB\xE9 \xF1\xEF\xE8\xF1\xEE\xEA.\r\n"
+    "; \xCA\xE0\xE6\xE4\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0 \xF1\xEE\xE4\xE5\xF0\xE6\xE8\xF2 \xF7\xE0\xF1\xF2\xFC \xF2\xE5\xEA\xF1\xF2\xE0 \xED\xE5\xED\xF3\xE6\xED\xEE\xE3\xEE \xEE\xEA\xED\xE0.\r\n"
+    "\r\n"
+    "\xCD\xE5\xF2 \xE2\xFB\xE1\xF0\xE0\xED\xED\xFB\xF5 \xF4\xE0\xE9\xEB\xEE\xE2";
+
+// 14 lines
+constexpr std::string_view kDefaultWhite =
+    "; White list\r\n"
+    "; That the NECESSARY windows were never closed automatically, \r\n"
+    "; add a part of the text of the message in the white list.\r\n"
+    "; Each line contains a part of the text of the necessary window.\r\n"
+    "\r\n"
+    "close Internet Explorer before you continue\r\n"
+    "Click OK when program terminates\r\n"
+    "\r\n"
+    "; \xC1\xE5\xEB\xFB\xE9 \xF1\xEF\xE8\xF1\xEE\xEA\r\n"
+    "; \xD7\xF2\xEE\xE1\xFB \xCD\xD3\xC6\xCD\xDB\xC5 \xEE\xEA\xED\xE0 \xED\xE8\xEA\xEE\xE3\xE4\xE0 \xED\xE5 \xE7\xE0\xEA\xF0\xFB\xE2\xE0\xEB\xE8\xF1\xFC \xE0\xE2\xF2\xEE\xEC\xE0\xF2\xE8\xF7\xE5\xF1\xEA\xE8, \r\n"
+    "; \xE4\xEE\xE1\xE0\xE2\xFC\xF2\xE5 \xF7\xE0\xF1\xF2\xFC \xF2\xE5\xEA\xF1\xF2\xE0 \xF1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xFF \xE2 \xE1\xE5\xEB\xFB\xE9 \xF1\xEF\xE8\xF1\xEE\xEA.\r\n"
+    "; \xCA\xE0\xE6\xE4\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0 \xF1\xEE\xE4\xE5\xF0\xE6\xE8\xF2 \xF7\xE0\xF1\xF2\xFC \xF2\xE5\xEA\xF1\xF2\xE0 \xED\xF3\xE6\xED\xEE\xE3\xEE \xEE\xEA\xED\xE0.\r\n"
+    "\r\n"
+    "*\xCD\xE0\xE6\xEC\xE8\xF2\xE5 ?OK? \xEF\xEE \xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE8 \xF0\xE0\xE1\xEE\xF2\xFB \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB*";
+
+// 15 lines
+constexpr std::string_view kDefaultReplace =
+    "; Replace list\r\n"
+    "; Type here captions, separator | replacement text\r\n"
+    "; Total Commander 7.0 - public*\tTotal Commander 7.0 - Brimcaster\r\n"
+    "\r\n"
+    "; [2] Total Commander 7.0*\t[2] Total Commander 7.0 - Brimcaster\r\n"
+    "\r\n"
+    "; [3] Total Commander 7.0*\t[3] Total Commander 7.0 - Brimcaster\r\n"
+    "\r\n"
+    "; \xD1\xEF\xE8\xF1\xEE\xEA \xE7\xE0\xEC\xE5\xED\r\n"
+    "; \xC2\xED\xE5\xF1\xE8\xF2\xE5 \xF1\xFE\xE4\xE0 \xE7\xE0\xE3\xEE\xEB\xEE\xE2\xEA\xE8 \xEE\xEA\xEE\xED, \xEA\xEE\xF2\xEE\xF0\xFB\xE5 \xED\xF3\xE6\xED\xEE \xED\xE0\xE9\xF2\xE8\r\n"
+    "; \xD7\xE5\xF0\xE5\xE7 \xF0\xE0\xE7\xE4\xE5\xEB\xE8\xF2\xE5\xEB\xFC | \xE2\xE2\xE5\xE4\xE8\xF2\xE5 \xF2\xE5\xEA\xF1\xF2 \xE4\xEB\xFF \xE7\xE0\xEC\xE5\xED\xFB\r\n"
+    "\r\n"
+    "; Total Commander 7.0 - public*|Total Commander 7.0 - \xC1\xF0\xE8\xEC\xEA\xE0\xF1\xF2\xE5\xF0\r\n"
+    "; [2] Total Commander 7.0*|[2] Total Commander 7.0 - \xC1\xF0\xE8\xEC\xEA\xE0\xF1\xF2\xE5\xF0\r\n"
+    "; [3] Total Commander 7.0*|[3] Total Commander 7.0 - \xC1\xF0\xE8\xEC\xEA\xE0\xF1\xF2\xE5\xF0";
+
+// 8 lines
+constexpr std::string_view kDefaultButton =
+    "; Button (buttons, radiobuttons, checkboxes etc.) classes list\r\n"
+    "; \xD1\xEF\xE8\xF1\xEE\xEA \xEA\xEB\xE0\xF1\xF1\xEE\xE2 \xEA\xED\xEE\xEF\xEE\xEA (\xEF\xF0\xEE\xF1\xF2\xFB\xF5, \xF0\xE0\xE4\xE8\xEE, \xEA\xEE\xEC\xE1\xEE \xE8 \xF2.\xE4.)\r\n"
+    "\r\n"
+    "[Button]\r\n"
+    "Button\r\n"
+    "TButton\r\n"
+    "TBitBtn\r\n"
+    "Obj_Button";
+
+// 7 lines
+constexpr std::string_view kDefaultStatic =
+    "; Static (Label) classes list\r\n"
+    "; \xD1\xEF\xE8\xF1\xEE\xEA \xEA\xEB\xE0\xF1\xF1\xEE\xE2 \xF2\xE5\xEA\xF1\xF2\xEE\xE2\xFB\xF5 \xED\xE0\xE4\xEF\xE8\xF1\xE5\xE9\r\n"
+    "\r\n"
+    "[Static]\r\n"
+    "static\r\n"
+    "tstatic\r\n"
+    "msounistat";
+
+// 20 lines
+constexpr std::string_view kDefaultEdit =
+    "; Edit classes list for Alt+Up/Dn keys\r\n"
+    "; \xD1\xEF\xE8\xF1\xEE\xEA \xEA\xEB\xE0\xF1\xF1\xEE\xE2 \xF0\xE5\xE4\xE0\xEA\xF2\xEE\xF0\xEE\xE2 \xE4\xEB\xFF \xEA\xEB\xE0\xE2\xE8\xF8 Alt+Up/Dn\r\n"
+    "\r\n"
+    "[Edit]\r\n"
+    "Edit\r\n"
+    "TEdit\r\n"
+    "Memo\r\n"
+    "TMemo\r\n"
+    "RichEdit\r\n"
+    "TRichEdit\r\n"
+    "RichEdit20w\r\n"
+    "TRichEditOLE\r\n"
+    "TInEdit.UnicodeClass\r\n"
+    "TAltEdit.UnicodeClass\r\n"
+    "TTntMemo.UnicodeClass\r\n"
+    "WindowsForms10.EDIT.app3\r\n"
+    "EdtBx\r\n"
+    "TDBEdit\r\n"
+    "TDBMemo\r\n"
+    "TElipsisEdit";
+
+// clang-format on
+
+}  // namespace
+
+const char* ListFileName(ListKind kind) {
+    switch (kind) {
+        case ListKind::Main: return "Main.ini";
+        case ListKind::Black: return "Black.ini";
+        case ListKind::White: return "White.ini";
+        case ListKind::Replace: return "Replace.ini";
+        case ListKind::Button: return "Button.ini";
+        case ListKind::Static: return "Static.ini";
+        case ListKind::Edit: return "Edit.ini";
+    }
+    return "";
+}
+
+std::string_view DefaultListContent(ListKind kind) {
+    switch (kind) {
+        case ListKind::Main: return kDefaultMain;
+        case ListKind::Black: return kDefaultBlack;
+        case ListKind::White: return kDefaultWhite;
+        case ListKind::Replace: return kDefaultReplace;
+        case ListKind::Button: return kDefaultButton;
+        case ListKind::Static: return kDefaultStatic;
+        case ListKind::Edit: return kDefaultEdit;
+    }
+    return {};
+}
+
+}  // namespace vantor
