@@ -1,0 +1,122 @@
+// A window manager in memory for the engine's tests: a tree of windows of several
+// "programs", key states, a virtual clock that Sleep advances, and a record of every
+// message and sleep, in order, written as short lines ("BM_CLICK 5", "Sleep 100").
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "watcher/window_system.h"
+
+namespace vantor::testing {
+
+struct FakeWindow {
+    WindowHandle handle = 0;
+    WindowHandle parent = 0;             // 0 for top-level windows
+    std::vector<WindowHandle> children;  // z-order, top first
+    std::string cls;
+    std::string text;
+    bool alive = true;
+    bool visible = true;
+    bool iconic = false;
+    std::uint32_t style = 0;
+    WindowRect rect;
+    std::uint32_t thread = 1;
+    bool hung = false;  // answers no message (the bounded wait runs out)
+    int check = 0;
+    std::int32_t selStart = 0;
+    std::int32_t selEnd = 0;
+    // Behaviour on commands.
+    bool clickClosesDialog = false;  // BM_CLICK destroys the top-level window it belongs to
+    bool clickToggles = false;       // BM_CLICK flips the check state (check boxes)
+    bool closeOnSysClose = true;     // SC_CLOSE destroys the window
+    // Odd controls: a reported length other than the text's, and what WM_GETTEXT writes.
+    std::optional<std::int64_t> reportedLength;
+    std::optional<std::string> writtenText;
+};
+
+class FakeWindowSystem : public WindowSystem {
+  public:
+    FakeWindowSystem();
+
+    // --- building the desktop ---
+    WindowHandle AddTopLevel(std::string cls, std::string text, std::uint32_t thread = 1);
+    WindowHandle AddChild(WindowHandle parent, std::string cls, std::string text);
+    FakeWindow& Window(WindowHandle handle);
+    const FakeWindow& Window(WindowHandle handle) const;
+    void Destroy(WindowHandle handle);
+    void SetForeground(WindowHandle handle) { foreground_ = handle; }
+    void SetFocus(std::uint32_t thread, WindowHandle control) { focus_[thread] = control; }
+    void SetAttachFails(bool fails) { attachFails_ = fails; }
+
+    // --- keyboard and clock ---
+    void Hold(int virtualKey) { keys_[virtualKey] = static_cast<std::int16_t>(0x8000); }
+    void Release(int virtualKey) { keys_.erase(virtualKey); }
+    void ReleaseAll() { keys_.clear(); }
+    void Advance(std::uint32_t ms) { now_ += ms; }
+    void SetNow(std::uint32_t ms) { now_ = ms; }
+    std::uint32_t Now() const { return now_; }
+
+    // --- the record ---
+    const std::vector<std::string>& Log() const { return log_; }
+    // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL).
+    std::vector<std::string> Commands() const;
+    void ClearLog() { log_.clear(); }
+    bool recordReads = true;
+
+    // --- WindowSystem ---
+    WindowHandle ForegroundWindow() override { return foreground_; }
+    WindowHandle FirstChild(WindowHandle window) override;
+    WindowHandle NextSibling(WindowHandle window) override;
+    WindowHandle Parent(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
+    std::string WindowText(WindowHandle window) override;
+    bool IsVisible(WindowHandle window) override;
+    bool IsIconic(WindowHandle window) override;
+    std::uint32_t Style(WindowHandle window) override;
+    WindowRect Rect(WindowHandle window) override;
+    WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) override;
+    void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    WindowHandle FocusedControlOf(WindowHandle window) override;
+    std::int64_t TextLength(WindowHandle window) override;
+    std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;
+    bool SetText(WindowHandle window, std::string_view text) override;
+    bool Click(WindowHandle button) override;
+    int GetCheck(WindowHandle button) override;
+    bool SetCheck(WindowHandle button, int state) override;
+    bool SysCommand(WindowHandle window, unsigned command) override;
+    bool Show(WindowHandle window, int showCommand) override;
+    bool GetSelection(WindowHandle edit, std::int32_t& start, std::int32_t& end) override;
+    bool SetSelection(WindowHandle edit, std::int32_t start, std::int32_t end) override;
+    bool ReplaceSelection(WindowHandle edit, std::string_view text) override;
+    std::int16_t AsyncKeyState(int virtualKey) override;
+    std::uint32_t TickCount() override { return now_; }
+    void Sleep(std::uint32_t milliseconds) override;
+
+  private:
+    FakeWindow* Find(WindowHandle handle);
+    // Records one line; true when the window exists and answers.
+    bool Send(WindowHandle window, const std::string& line);
+    WindowHandle TopLevelOf(WindowHandle handle);
+
+    std::vector<FakeWindow> windows_;  // index = handle; 0 unused
+    std::vector<WindowHandle> topLevel_;
+    WindowHandle foreground_ = 0;
+    std::map<std::uint32_t, WindowHandle> focus_;
+    std::map<int, std::int16_t> keys_;
+    bool attachFails_ = false;
+    std::uint32_t now_ = 100000;
+    std::vector<std::string> log_;
+};
+
+// "BM_CLICK 5", "EM_SETSEL 7 2 5": one record line.
+std::string Msg(const std::string& name, WindowHandle window, const std::string& args = "");
+// Both sequences, one line each, side by side, for a failure message.
+std::string DumpSequences(const std::vector<std::string>& expected,
+                          const std::vector<std::string>& actual);
+
+}  // namespace vantor::testing

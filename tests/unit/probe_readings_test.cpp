@@ -1,0 +1,203 @@
+// The probes against the fake window manager: class names, captions, control texts, child
+// listings and class-list membership, as the engine and the spy read them.
+#include <gtest/gtest.h>
+
+#include "watcher/probes.h"
+#include "watcher_test_support.h"
+
+namespace vantor::testing {
+namespace {
+
+TEST(WindowClassName, EscapesControlCharactersAndCutsAt254) {
+    struct Case {
+        std::string cls;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"Button", "Button"},
+        {"#32770", "#32770"},
+        {"My\tClass", "My#9Class"},
+        {std::string("\x01x\x1F", 3), "#1x#31"},
+        {std::string(300, 'C'), std::string(254, 'C')},
+        {std::string(253, 'C') + "\t" + "tail", std::string(253, 'C') + "#9"},
+        {"\xD2\xE5\xF1\xF2", "\xD2\xE5\xF1\xF2"},  // Cyrillic bytes stay, not upper-cased
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        FakeWindowSystem ws;
+        const WindowHandle w = ws.AddTopLevel(c.cls, "");
+        EXPECT_EQ(WindowClassName(ws, w), c.expected) << "class " << c.cls.substr(0, 40);
+    }
+    FakeWindowSystem ws;
+    EXPECT_EQ(WindowClassName(ws, 0), "");
+    EXPECT_EQ(WindowClassName(ws, 99), "");
+}
+
+TEST(WindowCaption, MakesLineBreaksCrLfAndDropsAcceleratorMarks) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"Line1\nLine2\r", "Line1\r\nLine2\r\n"},
+        {"a\r\nb", "a\r\nb"},
+        {"\n\r", "\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
+        {"Save &As && Close", "Save As & Close"},
+        {"&OK", "OK"},
+        {"A&&B", "A&B"},
+        {"&&&", "&&"},
+        {"end&", "end"},
+        {std::string(1100, 'x'), std::string(1023, 'x')},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        FakeWindowSystem ws;
+        const WindowHandle w = ws.AddTopLevel("X", c.text);
+        EXPECT_EQ(WindowCaption(ws, w), c.expected) << "caption " << c.text.substr(0, 40);
+    }
+}
+
+TEST(ControlText, SurvivesOddLengthsAndSilentControls) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::optional<std::int64_t> reported;
+        std::optional<std::string> written;
+        bool hung;
+        std::string expected;
+        std::vector<std::string> sent;  // "%" stands for the control's handle
+    };
+    const std::string cap = std::to_string(kMaxControlText + 1);
+    const std::vector<Case> cases = {
+        {"plain",
+         "Hello\r\n&x",
+         {},
+         {},
+         false,
+         "Hello\r\n&x",
+         {"WM_GETTEXTLENGTH %", "WM_GETTEXT % 10"}},
+        {"empty: no WM_GETTEXT", "", {}, {}, false, "", {"WM_GETTEXTLENGTH %"}},
+        {"negative length", "abc", -5, {}, false, "", {"WM_GETTEXTLENGTH %"}},
+        {"absurd length is capped",
+         "abc",
+         std::int64_t{1} << 40,
+         {},
+         false,
+         "abc",
+         {"WM_GETTEXTLENGTH %", "WM_GETTEXT % " + cap}},
+        {"text shrank",
+         "",
+         100,
+         std::string("short"),
+         false,
+         "short",
+         {"WM_GETTEXTLENGTH %", "WM_GETTEXT % 101"}},
+        {"text grew",
+         "",
+         3,
+         std::string("abcdef"),
+         false,
+         "abc",
+         {"WM_GETTEXTLENGTH %", "WM_GETTEXT % 4"}},
+        {"hung control", "abc", {}, {}, true, "", {"WM_GETTEXTLENGTH %"}},
+    };
+    for (const auto& c : cases) {
+        FakeWindowSystem ws;
+        const WindowHandle w = ws.AddTopLevel("Edit", c.text);
+        ws.Window(w).reportedLength = c.reported;
+        ws.Window(w).writtenText = c.written;
+        ws.Window(w).hung = c.hung;
+        EXPECT_EQ(ControlText(ws, w), c.expected) << c.name;
+        std::vector<std::string> sent;
+        for (auto s : c.sent) sent.push_back(s.replace(s.find('%'), 1, std::to_string(w)));
+        EXPECT_EQ(ws.Log(), sent) << c.name << "\n" << DumpSequences(sent, ws.Log());
+    }
+    FakeWindowSystem ws;
+    EXPECT_EQ(ControlText(ws, 42), "");
+}
+
+TEST(ChildWindowList, DescendsAlongFirstChildrenAndEscapes) {
+    FakeWindowSystem ws;
+    // A flat dialog.
+    const WindowHandle dlg = ws.AddTopLevel("#32770", "Dialog");
+    const WindowHandle b1 = ws.AddChild(dlg, "Button", "&Save");
+    const WindowHandle s1 = ws.AddChild(dlg, "Static", "two\r\nlines\n");
+    const WindowHandle b2 = ws.AddChild(dlg, "Button", "A=B");
+    const WindowHandle t1 = ws.AddChild(dlg, "My\tClass", "&&x a&");
+    EXPECT_EQ(ChildWindowList(ws, dlg, dlg, false),
+              "Button=Save\r\nStatic=two#13#10lines#10\r\nButton=A=B\r\nMy#9Class=&x a&\r\n");
+    EXPECT_EQ(ChildWindowList(ws, dlg, dlg, true),
+              "Button=Save=" + std::to_string(b1) + "\r\nStatic=two#13#10lines#10=" +
+                  std::to_string(s1) + "\r\nButton=A=B=" + std::to_string(b2) +
+                  "\r\nMy#9Class=&x a&=" + std::to_string(t1) + "\r\n");
+
+    // A window whose first child is a panel with children: only the innermost first level.
+    const WindowHandle main = ws.AddTopLevel("TForm", "Main");
+    const WindowHandle panel = ws.AddChild(main, "TPanel", "");
+    const WindowHandle inner = ws.AddChild(panel, "TPanel", "");
+    ws.AddChild(inner, "TEdit", "deep1");
+    ws.AddChild(inner, "TButton", "deep2");
+    ws.AddChild(panel, "TButton", "skipped: sibling of a window with children");
+    ws.AddChild(main, "TButton", "skipped too");
+    EXPECT_EQ(ChildWindowList(ws, main, main, false), "TEdit=deep1\r\nTButton=deep2\r\n");
+
+    // No children, a vanished window, and a start that is a leaf below the root.
+    const WindowHandle bare = ws.AddTopLevel("Bare", "x");
+    EXPECT_EQ(ChildWindowList(ws, bare, bare, true), "");
+    EXPECT_EQ(ChildWindowList(ws, 999, 999, true), "");
+    EXPECT_EQ(ChildWindowList(ws, dlg, b2, false), "Button=A=B\r\nMy#9Class=&x a&\r\n");
+}
+
+TEST(ChildWindowList, HandlesAreWrittenAsSigned32BitAndReadBack) {
+    struct Case {
+        WindowHandle handle;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {0x1234, "4660"},
+        {static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)), "-2"},
+        {static_cast<WindowHandle>(static_cast<std::intptr_t>(std::int32_t{-2147483647 - 1})),
+         "-2147483648"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HandleText(c.handle), c.text);
+        EXPECT_EQ(HandleFromText(c.text), c.handle) << c.text;
+    }
+    EXPECT_EQ(HandleFromText("B=12"), 0u);  // a text with "=" leaves no number
+}
+
+TEST(ClassLists, MembershipWithTheBuiltInLists) {
+    Desk desk;
+    const auto buttons = desk.lists.Snapshot(ListKind::Button);
+    const auto statics = desk.lists.Snapshot(ListKind::Static);
+    const auto edits = desk.lists.Snapshot(ListKind::Edit);
+    EXPECT_TRUE(IsEditClass(*edits, "EDIT"));
+    EXPECT_TRUE(IsEditClass(*edits, "edit"));
+    EXPECT_TRUE(IsEditClass(*edits, "RichEdit20W"));
+    EXPECT_TRUE(IsEditClass(*edits, "WindowsForms10.EDIT.app3"));
+    EXPECT_FALSE(IsEditClass(*edits, ""));
+    EXPECT_FALSE(IsEditClass(*edits, "ListBox"));
+    EXPECT_FALSE(IsEditClass(*edits, "EDI"));
+    EXPECT_TRUE(IsButtonClass(*buttons, "TBitBtn"));
+    EXPECT_TRUE(IsButtonClass(*buttons, "BUTTON"));
+    EXPECT_FALSE(IsButtonClass(*buttons, "STATIC"));
+    EXPECT_TRUE(IsStaticClass(*statics, "Static"));
+    EXPECT_TRUE(IsStaticClass(*statics, "MSOUNISTAT"));
+    EXPECT_FALSE(IsStaticClass(*statics, "#32770"));
+}
+
+TEST(FocusedControlOf, FollowsTheWindowsThreadAndFailsToZero) {
+    FakeWindowSystem ws;
+    const WindowHandle a = ws.AddTopLevel("A", "", 3);
+    const WindowHandle edit = ws.AddChild(a, "Edit", "");
+    const WindowHandle b = ws.AddTopLevel("B", "", 4);
+    ws.SetFocus(3, edit);
+    EXPECT_EQ(FocusedControlOf(ws, a), edit);
+    EXPECT_EQ(FocusedControlOf(ws, b), 0u);
+    ws.SetAttachFails(true);
+    EXPECT_EQ(FocusedControlOf(ws, a), 0u);
+}
+
+}  // namespace
+}  // namespace vantor::testing
