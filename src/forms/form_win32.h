@@ -1,0 +1,36 @@
+// A top-level window that keeps `this` in GWLP_USERDATA and hands every message to a member
+// handler; the application window and the forms derive from it.
+#pragma once
+
+#include <windows.h>
+
+namespace vantor {
+
+class Form {
+  public:
+    virtual ~Form() = default;
+    HWND Window() const { return window_; }
+
+  protected:
+    // Registers the class (once) and creates the window; the handler sees WM_CREATE already.
+    bool CreateForm(HINSTANCE instance, const char* className, const char* caption, DWORD style,
+                    DWORD exStyle, int x, int y, int width, int height, HWND owner,
+                    HBRUSH background, HICON icon);
+    // Return true with `result` set to answer the message; false runs the default handling.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+
+    HWND window_ = nullptr;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+// A child control whose keyboard and mouse messages go first to `handler`; returning true
+// consumes the message.
+using ControlHook = bool (*)(void* context, HWND control, UINT message, WPARAM wParam,
+                             LPARAM lParam);
+HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, int id);
+void HookControl(HWND control, ControlHook hook, void* context);
+
+}  // namespace vantor
