@@ -77,7 +77,8 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
 }
 
 void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
-    if (window == ownWindow_.load()) return;
+    const WindowHandle own = ownWindow_.load();
+    if (own != 0 && window == own) return;
     const std::string caption = WindowCaption(ws_, window);
     ReplaceCaption(window, caption);
 

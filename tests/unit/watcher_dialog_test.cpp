@@ -1,0 +1,371 @@
+// The message-dialog analysis: every row of its decision table, the log entry, the caption
+// replacement, and when a window is analysed again.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "watcher/dialog_closer.h"
+#include "watcher_test_support.h"
+
+namespace vantor::testing {
+namespace {
+
+using Children = std::vector<std::pair<std::string, std::string>>;  // class, text
+
+// "{W}" is the dialog's handle, "{Yes}" the handle of the child whose text is "Yes".
+std::vector<std::string> Expand(Desk& desk, WindowHandle dialog,
+                                const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    const std::regex slot("\\{([^}]*)\\}");
+    for (const auto& line : lines) {
+        std::string result;
+        auto begin = std::sregex_iterator(line.begin(), line.end(), slot);
+        std::size_t last = 0;
+        for (auto it = begin; it != std::sregex_iterator(); ++it) {
+            result += line.substr(last, it->position() - last);
+            const std::string key = (*it)[1];
+            result += std::to_string(key == "W" ? dialog : desk.ChildByText(dialog, key));
+            last = it->position() + it->length();
+        }
+        out.push_back(result + line.substr(last));
+    }
+    return out;
+}
+
+struct Row {
+    const char* name;
+    Children children;
+    bool autoclose;
+    bool esc;
+    ListEntries white;
+    ListEntries black;
+    std::vector<std::string> commands;  // what was sent to the dialog's windows
+    std::vector<std::string> sink;      // what the message window was asked to do
+};
+
+const Children kBox = {{"Static", ""}, {"Button", "OK"}, {"Static", "Disk full"}};
+const Children kYesNo = {
+    {"Static", ""}, {"Static", "Save?"}, {"Button", "&Yes"}, {"Button", "&No"}};
+
+TEST(ExamineWindow, DecisionTable) {
+    const std::vector<Row> rows = {
+        {"message box is closed, logged and shown",
+         kBox,
+         true,
+         false,
+         {},
+         {},
+         {"BM_CLICK {OK}"},
+         {"countdown", "log 'Cap' 'Disk full'", "show {W} 'Cap' 'Disk full'"}},
+        {"black-listed: closed and logged, not shown",
+         kBox,
+         true,
+         false,
+         {},
+         {"disk"},
+         {"BM_CLICK {OK}"},
+         {"countdown", "log 'Cap' 'Disk full'"}},
+        {"white-listed: only the countdown restarts",
+         kBox,
+         true,
+         false,
+         {"disk"},
+         {},
+         {},
+         {"countdown"}},
+        {"white list wins over black list",
+         kBox,
+         true,
+         false,
+         {"full"},
+         {"disk"},
+         {},
+         {"countdown"}},
+        {"autoclose off", kBox, false, false, {}, {}, {}, {}},
+        {"OK and Cancel",
+         {{"Static", "Sure?"}, {"Button", "OK"}, {"Button", "Cancel"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"single Close button",
+         {{"Static", "Done"}, {"Button", "Close"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"OK with an edit field",
+         {{"Static", "Name"}, {"Edit", ""}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"OK with only an empty label",
+         {{"Static", ""}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"OK with a blank label",
+         {{"Static", " \r\n "}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"OK without any label", {{"Button", "OK"}}, true, false, {}, {}, {}, {}},
+        {"accelerator '&Ok' is OK",
+         {{"Button", "&Ok"}, {"Static", "Hi"}},
+         true,
+         false,
+         {},
+         {},
+         {"BM_CLICK {&Ok}"},
+         {"countdown", "log 'Cap' 'Hi'", "show {W} 'Cap' 'Hi'"}},
+        {"Delphi classes",
+         {{"TStatic", "Hi"}, {"TButton", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {"BM_CLICK {OK}"},
+         {"countdown", "log 'Cap' 'Hi'", "show {W} 'Cap' 'Hi'"}},
+        {"labels joined by an empty line, trimmed",
+         {{"Static", "  first "}, {"Static", ""}, {"Button", "OK"}, {"Static", "second\n"}},
+         true,
+         false,
+         {},
+         {},
+         {"BM_CLICK {OK}"},
+         {"countdown", "log 'Cap' 'first\r\n\r\nsecond'", "show {W} 'Cap' 'first\r\n\r\nsecond'"}},
+        {"unknown classes are ignored",
+         {{"Static", "Hi"}, {"SysLink", "x"}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {"BM_CLICK {OK}"},
+         {"countdown", "log 'Cap' 'Hi'", "show {W} 'Cap' 'Hi'"}},
+        {"OK plus No",
+         {{"Static", "Hi"}, {"Button", "OK"}, {"Button", "No"}},
+         true,
+         false,
+         {},
+         {},
+         {},
+         {}},
+        {"Yes/No without Esc", kYesNo, true, false, {}, {}, {}, {}},
+        {"Yes/No with Esc: No is clicked", kYesNo, true, true, {}, {}, {"BM_CLICK {&No}"}, {}},
+        {"Yes/No with Esc and autoclose off", kYesNo, false, true, {}, {}, {"BM_CLICK {&No}"}, {}},
+        {"Yes/No without text, Esc",
+         {{"Button", "Yes"}, {"Button", "No"}},
+         true,
+         true,
+         {},
+         {},
+         {"BM_CLICK {No}"},
+         {}},
+        {"Yes/No/Cancel with Esc",
+         {{"Static", "Q"}, {"Button", "Yes"}, {"Button", "No"}, {"Button", "Cancel"}},
+         true,
+         true,
+         {},
+         {},
+         {},
+         {}},
+        {"Yes/No with an edit, Esc",
+         {{"Edit", ""}, {"Button", "Yes"}, {"Button", "No"}},
+         true,
+         true,
+         {},
+         {},
+         {},
+         {}},
+        {"No alone with Esc", {{"Static", "Q"}, {"Button", "No"}}, true, true, {}, {}, {}, {}},
+        {"OK and Yes and No with Esc",
+         {{"Button", "OK"}, {"Button", "Yes"}, {"Button", "No"}},
+         true,
+         true,
+         {},
+         {},
+         {},
+         {}},
+    };
+    for (const auto& row : rows) {
+        Desk desk;
+        desk.options.autoclose = row.autoclose;
+        desk.SetList(ListKind::White, row.white);
+        desk.SetList(ListKind::Black, row.black);
+        const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
+        for (const auto& [cls, text] : row.children) desk.ws.AddChild(w, cls, text);
+        // Clicks are taken but leave the dialog in place, so the record names every child.
+        DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+        closer.ExamineWindow(w, row.esc);
+        const auto commands = Expand(desk, w, row.commands);
+        const auto sink = Expand(desk, w, row.sink);
+        EXPECT_EQ(desk.ws.Commands(), commands) << row.name << "\n"
+                                                << DumpSequences(commands, desk.ws.Commands());
+        EXPECT_EQ(desk.sink.calls, sink) << row.name << "\n"
+                                         << DumpSequences(sink, desk.sink.calls);
+    }
+}
+
+TEST(ExamineWindow, LocalizedButtonWords) {
+    struct Case {
+        const char* name;
+        std::string okWord;
+        std::string button;
+        bool clicked;
+    };
+    const std::vector<Case> cases = {
+        {"Cyrillic OK word", "\xCE\xCA", "\xCE\xCA", true},
+        {"word stored lower-case, button mixed case", "\xEE\xEA", "\xCE\xEA", true},
+        {"Latin OK still works", "\xCE\xCA", "OK", true},
+        {"Cyrillic button without the word", "OK", "\xCE\xCA", false},
+    };
+    for (const auto& c : cases) {
+        Desk desk;
+        RunTexts texts;
+        texts.ssOK = c.okWord;
+        desk.texts.Set(texts);
+        const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
+        desk.ws.AddChild(w, "Static", "Text");
+        const WindowHandle ok = desk.ws.AddChild(w, "Button", c.button);
+        DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+        closer.ExamineWindow(w, false);
+        const std::vector<std::string> expected =
+            c.clicked ? std::vector<std::string>{Msg("BM_CLICK", ok)} : std::vector<std::string>{};
+        EXPECT_EQ(desk.ws.Commands(), expected) << c.name;
+    }
+}
+
+TEST(ExamineWindow, LogEntryIsOneLine) {
+    struct Case {
+        std::string caption;
+        std::string text;
+        std::string entry;
+    };
+    const std::vector<Case> cases = {
+        {"Setup", "A\r\nB", "Setup\r\nA#13#10B"},
+        {"C", "a\rb\nc", "C\r\na#13b#10c"},
+        {"C", "#13 stays", "C\r\n#13 stays"},
+        {"", "", "\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MakeLogEntry(c.caption, c.text), c.entry);
+
+    // A label 'a' LF 'b' reaches the log as 'a' CR LF 'b' (the caption probe pairs the LF).
+    Desk desk;
+    const WindowHandle w = desk.AddMessageBox("Cap", "a\nb");
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    closer.ExamineWindow(w, false);
+    ASSERT_GE(desk.sink.calls.size(), 2u);
+    EXPECT_EQ(desk.sink.calls[1], "log 'Cap' 'a\r\nb'");
+    EXPECT_EQ(MakeLogEntry("Cap", "a\r\nb"), "Cap\r\na#13#10b");
+}
+
+TEST(ExamineWindow, CaptionReplacementIsWrittenOnce) {
+    Desk desk;
+    desk.SetList(ListKind::Replace, {"Untitled*|My editor", "Same|Same"});
+    const WindowHandle a = desk.ws.AddTopLevel("Notepad", "Untitled - Notepad");
+    const WindowHandle b = desk.ws.AddTopLevel("Notepad", "Untitled - Other");
+    const WindowHandle same = desk.ws.AddTopLevel("X", "Same");
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+
+    closer.ExamineWindow(a, false);
+    closer.ExamineWindow(a, false);  // caption now equals the last replacement: left alone
+    closer.ExamineWindow(b, false);  // another caption: written
+    closer.ExamineWindow(b, false);
+    closer.ExamineWindow(same, false);  // the replacement equals the caption: nothing
+    const std::vector<std::string> expected = {Msg("WM_SETTEXT", a, "'My editor'"),
+                                               Msg("WM_SETTEXT", b, "'My editor'")};
+    EXPECT_EQ(desk.ws.Commands(), expected) << DumpSequences(expected, desk.ws.Commands());
+    EXPECT_EQ(desk.ws.Window(a).text, "My editor");
+    EXPECT_EQ(closer.LastReplacedCaption(), "My editor");
+}
+
+TEST(ExamineWindow, WhenAWindowIsAnalysedAgain) {
+    Desk desk;
+    desk.SetList(ListKind::White, {"keep"});
+    const WindowHandle kept = desk.AddMessageBox("Cap", "keep me");
+    const WindowHandle other = desk.ws.AddTopLevel("Other", "");
+    const WindowHandle yesNo = desk.ws.AddTopLevel("#32770", "Q");
+    desk.ws.AddChild(yesNo, "Button", "Yes");
+    desk.ws.AddChild(yesNo, "Button", "No");
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+
+    // White-listed: analysed once, then again only after another window was analysed.
+    closer.ExamineWindow(kept, false);
+    closer.ExamineWindow(kept, false);
+    EXPECT_EQ(closer.LastExaminedWindow(), kept);
+    EXPECT_EQ(desk.sink.calls, std::vector<std::string>{"countdown"});
+    closer.ExamineWindow(other, false);
+    closer.ExamineWindow(kept, false);
+    EXPECT_EQ(desk.sink.calls, (std::vector<std::string>{"countdown", "countdown"}));
+
+    // A No button resets it: the Yes/No dialog is analysed on every call.
+    closer.ExamineWindow(yesNo, false);
+    EXPECT_EQ(closer.LastExaminedWindow(), 0u);
+    closer.ExamineWindow(yesNo, false);
+    closer.ExamineWindow(yesNo, true);
+    EXPECT_EQ(desk.ws.Commands(),
+              std::vector<std::string>{Msg("BM_CLICK", desk.ChildByText(yesNo, "No"))});
+
+    // After an OK click it is 0 again; the own message window is never examined.
+    const WindowHandle box = desk.AddMessageBox("Cap", "bye");
+    desk.ws.Window(desk.ChildByText(box, "OK")).clickClosesDialog = false;
+    closer.ExamineWindow(box, false);
+    EXPECT_EQ(closer.LastExaminedWindow(), 0u);
+    const WindowHandle own = desk.AddMessageBox("Vantor", "own text");
+    closer.SetOwnWindow(own);
+    desk.ws.ClearLog();
+    closer.ExamineWindow(own, false);
+    EXPECT_TRUE(desk.ws.Log().empty());
+    EXPECT_EQ(closer.LastExaminedWindow(), 0u);
+}
+
+TEST(ExamineWindow, AClickThatIsNotTakenIsNotReportedAsClosed) {
+    Desk desk;
+    const WindowHandle w = desk.AddMessageBox("Cap", "Disk full");
+    const WindowHandle ok = desk.ChildByText(w, "OK");
+    desk.ws.Window(ok).hung = true;
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    closer.ExamineWindow(w, false);
+    EXPECT_EQ(desk.sink.calls, (std::vector<std::string>{"countdown", "log 'Cap' 'Disk full'"}));
+    // Not analysed again on the next tick: no second log entry while the program hangs.
+    closer.ExamineWindow(w, false);
+    EXPECT_EQ(desk.sink.calls.size(), 2u);
+    EXPECT_EQ(closer.LastExaminedWindow(), w);
+    // Once it answers, the next analysis (after another window) closes it.
+    desk.ws.Window(ok).hung = false;
+    closer.ExamineWindow(0, false);
+    closer.ExamineWindow(w, false);
+    EXPECT_EQ(desk.sink.calls.back(), Msg("show", w, "'Cap' 'Disk full'"))
+        << DumpSequences({}, desk.sink.calls) << DumpSequences({}, desk.ws.Log());
+    EXPECT_FALSE(desk.ws.Window(w).alive);
+}
+
+TEST(ExamineWindow, GrandchildrenAndVanishedWindowsAreNotRecognised) {
+    Desk desk;
+    const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
+    const WindowHandle panel = desk.ws.AddChild(w, "Panel", "");
+    desk.ws.AddChild(panel, "Static", "Text");
+    desk.ws.AddChild(panel, "Button", "OK");
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    closer.ExamineWindow(w, false);
+    closer.ExamineWindow(12345, false);
+    closer.ExamineWindow(0, false);
+    EXPECT_TRUE(desk.ws.Commands().empty());
+    EXPECT_TRUE(desk.sink.calls.empty());
+}
+
+}  // namespace
+}  // namespace vantor::testing
