@@ -1,0 +1,31 @@
+// The command line's option words: splitting the line into arguments and applying them to the
+// run-time settings for this run only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/settings.h"
+
+namespace vantor {
+
+// Longest value after "name=" that is looked at.
+inline constexpr std::size_t kMaxOptionValue = 1024;
+
+// Splits a command line (GetCommandLineA) into arguments, the program path first. Bytes of
+// code 32 or below separate arguments except inside double quotes; quotes stay part of the
+// argument, an argument that is exactly "" is skipped, and one longer than a byte that begins
+// and ends with a quote loses that pair.
+std::vector<std::string> SplitCommandLine(std::string_view line);
+
+// Applies one argument: an optional leading "/" or "-"; the words "isexitbutton",
+// "nocenter", "toclosed", "istimer" (case-insensitive, whole argument); and "name=value" with
+// the names "messagetime", "timer", "color" and "transparent". Nothing is trimmed; anything
+// else is ignored.
+void ApplyOption(std::string_view argument, RunSettings& settings);
+
+// Applies every argument in order (index 0, the program path, included); later ones win.
+void ApplyCommandLine(const std::vector<std::string>& arguments, RunSettings& settings);
+
+}  // namespace vantor
