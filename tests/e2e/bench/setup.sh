@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Brings up the private Windows world of one end-to-end run and writes RUN_DIR/bench.env:
+#   - its own Xvfb 1280x1024x24 (Xvfb picks a free display itself, so parallel runs of
+#     several people or CI never share a display),
+#   - a fresh Wine prefix with a persistent wineserver, Managed=N and, unless
+#     VANTOR_E2E_DESKTOP=0, one virtual desktop for the whole prefix (taskbar + tray),
+#   - code page 1251 through a locally generated ru_RU.UTF-8 locale; English system dialogs
+#     unless VANTOR_E2E_RUSSIAN=1,
+#   - a watchdog that tears all of it down if the test driver vanishes without cleanup.
+#   - a desktop keeper program, so that the desktop (with its taskbar) lives through the run
+#     instead of being rebuilt for every test program.
+# Usage: setup.sh RUN_DIR LOCALE_DIR DESKTOP_KEEPER.exe
+set -euo pipefail
+run=$1
+locales=$2
+keeper=$3
+here=$(cd "$(dirname "$0")" && pwd)
+started=$(date +%s.%N)
+
+# A previous run whose driver was killed before its cleanup: end what it started first.
+if [ -f "$run/bench.env" ]; then bash "$here/cleanup.sh" "$run" || true; fi
+rm -rf "$run"
+mkdir -p "$run/work"
+
+# --- locale for code page 1251 (generated once per build tree) ---
+if [ ! -f "$locales/ru_RU.UTF-8/LC_CTYPE" ]; then
+    mkdir -p "$locales"
+    # localedef exits 1 on harmless warnings; judge by the result instead.
+    localedef -i ru_RU -f UTF-8 "$locales/ru_RU.UTF-8" >"$run/localedef.log" 2>&1 || true
+    if [ ! -f "$locales/ru_RU.UTF-8/LC_CTYPE" ]; then
+        echo "bench: cannot generate the ru_RU.UTF-8 locale (is the 'locales' package installed?)"
+        cat "$run/localedef.log"
+        exit 1
+    fi
+fi
+
+# --- X server ---
+: >"$run/display"
+setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$run/display" </dev/null >"$run/xvfb.log" 2>&1 &
+xvfb_pid=$!
+echo "$xvfb_pid" >"$run/xvfb.pid"
+for _ in $(seq 100); do
+    [ -s "$run/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ ! -s "$run/display" ]; then
+    echo "bench: Xvfb did not start"
+    cat "$run/xvfb.log"
+    bash "$here/cleanup.sh" "$run" || true
+    exit 1
+fi
+display=":$(tr -dc 0-9 <"$run/display")"
+
+# --- environment shared by every test of this run ---
+desktop=${VANTOR_E2E_DESKTOP:-1}
+{
+    printf 'export WINEPREFIX=%q\n' "$run/prefix"
+    printf 'export WINEARCH=win64\n'
+    printf 'export WINEDEBUG=-all\n'
+    printf 'export WINEDLLOVERRIDES=%q\n' "mscoree=d;mshtml=d;winemenubuilder.exe=d"
+    printf 'export DISPLAY=%q\n' "$display"
+    printf 'export LOCPATH=%q\n' "$locales"
+    printf 'export LANG=ru_RU.UTF-8\n'
+    if [ "${VANTOR_E2E_RUSSIAN:-0}" = 1 ]; then
+        printf 'unset LC_MESSAGES\n'
+    else
+        printf 'export LC_MESSAGES=C\n'
+    fi
+    printf 'unset LC_ALL LANGUAGE\n'
+    printf 'export VANTOR_E2E_RUN=%q\n' "$run"
+    printf 'export VANTOR_E2E_RUSSIAN=%q\n' "${VANTOR_E2E_RUSSIAN:-0}"
+    printf 'export VANTOR_E2E_DESKTOP=%q\n' "$desktop"
+    printf 'VANTOR_XVFB_PID=%q\n' "$xvfb_pid"
+} >"$run/bench.env"
+# shellcheck disable=SC1091
+source "$run/bench.env"
+
+# --- watchdog: the driver (ctest) is our parent; if it dies, clean up after it ---
+driver=${VANTOR_E2E_DRIVER_PID:-$PPID}
+setsid bash -c '
+    while kill -0 "$1" 2>/dev/null && [ -f "$2/bench.env" ]; do sleep 2; done
+    [ -f "$2/bench.env" ] && bash "$3/cleanup.sh" "$2"
+' watchdog "$driver" "$run" "$here" </dev/null >"$run/watchdog.log" 2>&1 &
+echo "$!" >"$run/watchdog.pid"
+
+# --- the prefix; every Wine process writes to a log file, never to ctest's pipes ---
+prefix_started=$(date +%s.%N)
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >>"$run/wine.log" 2>&1
+wineboot -i </dev/null >>"$run/wine.log" 2>&1
+cat >"$run/bench.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+REG
+if [ "$desktop" = 1 ]; then
+    cat >>"$run/bench.reg" <<REG
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Vantor"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Vantor"="1280x1024"
+REG
+fi
+wine regedit /S "$(winepath -w "$run/bench.reg" 2>/dev/null)" </dev/null >>"$run/wine.log" 2>&1
+prefix_done=$(date +%s.%N)
+
+setsid wine "$keeper" "$(winepath -w "$run/keeper.ready" 2>/dev/null)" \
+    </dev/null >>"$run/keeper.log" 2>&1 &
+for _ in $(seq 600); do
+    [ -f "$run/keeper.ready" ] && break
+    sleep 0.1
+done
+if [ ! -f "$run/keeper.ready" ]; then
+    echo "bench: the desktop did not come up"
+    cat "$run/keeper.log" "$run/wine.log"
+    bash "$here/cleanup.sh" "$run" || true
+    exit 1
+fi
+desktop_done=$(date +%s.%N)
+
+printf 'bench: display %s, prefix %s, desktop %s, russian %s\n' \
+    "$display" "$WINEPREFIX" "$desktop" "${VANTOR_E2E_RUSSIAN:-0}"
+LC_ALL=C awk -v a="$started" -v b="$prefix_started" -v c="$prefix_done" -v d="$desktop_done" \
+    'BEGIN { printf "bench: prefix created in %.1f s, desktop up in %.1f s, setup took %.1f s\n",
+             c - b, d - c, d - a }' 

@@ -1,0 +1,69 @@
+// Another program that shows a message box, for the tests to find, read and answer.
+//   show_message_box CAPTION TEXT [FLAGS]
+// CAPTION and TEXT may hold the escapes \r \n \t \\ and \xNN (any byte, e.g. code page 1251
+// letters given from a Linux shell). FLAGS is MessageBoxA's uType, decimal or 0x-hex
+// (default MB_OK | MB_ICONINFORMATION). Prints "result N" and exits with MessageBoxA's result
+// (IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7); exit code 100 means bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string Unescape(const std::string& text) {
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            result += text[i];
+            continue;
+        }
+        char next = text[++i];
+        if (next == 'r') {
+            result += '\r';
+        } else if (next == 'n') {
+            result += '\n';
+        } else if (next == 't') {
+            result += '\t';
+        } else if (next == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+                   HexDigit(text[i + 2]) >= 0) {
+            result += char(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            result += next;  // "\\" and anything unknown: the character itself
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: show_message_box CAPTION TEXT [FLAGS]\n");
+        return 100;
+    }
+    UINT flags = MB_OK | MB_ICONINFORMATION;
+    if (argc == 4) {
+        char* end = nullptr;
+        flags = UINT(std::strtoul(argv[3], &end, 0));
+        if (end == argv[3] || *end != '\0') {
+            std::fprintf(stderr, "show_message_box: bad flags '%s'\n", argv[3]);
+            return 100;
+        }
+    }
+    const std::string caption = Unescape(argv[1]);
+    const std::string text = Unescape(argv[2]);
+    int result = MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+    std::printf("result %d\n", result);
+    std::fflush(stdout);
+    return result;
+}
