@@ -47,8 +47,7 @@ BackgroundChange ColorFromSetting(std::string_view value) {
 
 std::optional<BackgroundChange> ColorFromCommandLine(std::string_view value) {
     // "Above 0" as a signed 32-bit number, so "000000" and "ffffffff" are both ignored.
-    if (value != "clbtnface" && static_cast<std::int32_t>(ReadHex(value)) <= 0)
-        return std::nullopt;
+    if (value != "clbtnface" && static_cast<std::int32_t>(ReadHex(value)) <= 0) return std::nullopt;
     return ColorFromSetting(value);
 }
 

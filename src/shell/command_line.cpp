@@ -9,7 +9,9 @@ namespace vantor {
 namespace {
 
 // Unsigned: code page 1251 letters are above 127 and must not count as separators.
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsSeparator(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 }  // namespace
 

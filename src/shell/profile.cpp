@@ -8,9 +8,13 @@ namespace vantor {
 namespace {
 
 // Blanks as the system's profile parser sees them: tab, LF, VT, FF, CR, space and ^Z.
-bool IsProfileBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+bool IsProfileBlank(unsigned char c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20;
+}
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
 // The API takes C strings: whatever follows a NUL is never seen.
 std::string_view UpToNul(std::string_view s) {
@@ -27,12 +31,15 @@ std::string_view TrimBlanks(std::string_view s) {
 
 // Names compare with ASCII letters folded only: the system's profile functions on Wine do not
 // fold Cyrillic letters, and every name the program uses is ASCII.
-unsigned char FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+unsigned char FoldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
+        if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+            FoldAscii(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -45,13 +52,13 @@ struct Line {
     std::size_t contentEnd = 0;  // first line-end byte (or the end of the file)
     std::size_t ownEnd = 0;      // past the line's own CR LF, CR or LF (blank lines excluded)
     LineKind kind = LineKind::Key;
-    std::string_view name;                 // section or key name, as compared (cut at a NUL)
+    std::string_view name;                  // section or key name, as compared (cut at a NUL)
     std::optional<std::string_view> value;  // a key's value (cut at a NUL); none without "="
 };
 
 // Walks the lines the way the system's parser does; blank lines are skipped.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
 
     bool Next(Line& line) {
@@ -77,7 +84,7 @@ public:
         return false;
     }
 
-private:
+  private:
     static void Classify(std::string_view text, Line& line) {
         if (text.front() == '[') {
             const std::size_t close = text.rfind(']');
@@ -106,8 +113,8 @@ private:
 // Where a key stands in the file, or where its section's lines end.
 struct KeyLookup {
     bool sectionFound = false;
-    std::optional<Line> key;        // the first line of that name in the first such section
-    std::size_t sectionEnd = 0;     // just past the section's last non-blank line and its end
+    std::optional<Line> key;     // the first line of that name in the first such section
+    std::size_t sectionEnd = 0;  // just past the section's last non-blank line and its end
     bool sectionEndHasLineEnd = true;
 };
 
@@ -200,9 +207,8 @@ bool HasLineBreakOrNul(std::string_view s) {
 
 }  // namespace
 
-std::string ProfileGetString(std::string_view bytes, std::string_view section,
-                             std::string_view key, std::string_view def,
-                             std::size_t bufferSize) {
+std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
+                             std::string_view def, std::size_t bufferSize) {
     section = TrimBlanks(UpToNul(section));
     key = TrimBlanks(UpToNul(key));
     def = DefaultText(UpToNul(def));

@@ -34,9 +34,8 @@ inline constexpr std::size_t kProfileBufferSize = 4096;
 
 // GetPrivateProfileStringA(section, key, def, buffer, bufferSize) over the file's bytes.
 // A missing file reads like an empty one: pass "".
-std::string ProfileGetString(std::string_view bytes, std::string_view section,
-                             std::string_view key, std::string_view def,
-                             std::size_t bufferSize = kProfileBufferSize);
+std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
+                             std::string_view def, std::size_t bufferSize = kProfileBufferSize);
 
 // GetPrivateProfileIntA(section, key, def): def when the key is missing or its value is empty;
 // otherwise the value read as a number: leading bytes <= 32 skipped, an optional sign, "0x"
@@ -59,7 +58,7 @@ bool ProfileSetString(std::string_view bytes, std::string_view section, std::str
 // A profile file bound to a path. Every call reads the file afresh; every write goes straight
 // to the disk. Nothing is cached.
 class ProfileFile {
-public:
+  public:
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
@@ -70,10 +69,9 @@ public:
     // False when nothing was written: bad names, a file that exists but cannot be read (it is
     // left as it is rather than replaced by one holding only this key), or a failed write.
     // Writing the value a key already has leaves the file untouched and returns true.
-    bool WriteString(std::string_view section, std::string_view key,
-                     std::string_view value) const;
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
 
-private:
+  private:
     std::string path_;
 };
 

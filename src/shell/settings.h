@@ -51,7 +51,7 @@ bool WriteDefaultSettingsIfMissing(std::string_view folder);
 // switches it to write mode (SettingsWriteScope) and back. Writes made in read mode are
 // refused (false) so that a stray write cannot slip into the user's file.
 class SettingsFile {
-public:
+  public:
     enum class Mode { Read, Write };
 
     explicit SettingsFile(std::string path, std::string section = std::string(kSettingsSection))
@@ -72,7 +72,7 @@ public:
     bool WriteInt(std::string_view key, std::int32_t value);
     bool WriteText(std::string_view key, std::string_view value);
 
-private:
+  private:
     ProfileFile file_;
     std::string section_;
     Mode mode_ = Mode::Read;
@@ -80,7 +80,7 @@ private:
 
 // Write mode for the lifetime of the scope, read mode again afterwards.
 class SettingsWriteScope {
-public:
+  public:
     explicit SettingsWriteScope(SettingsFile& file) : file_(file) {
         file_.SetMode(SettingsFile::Mode::Write);
     }
@@ -88,26 +88,26 @@ public:
     SettingsWriteScope(const SettingsWriteScope&) = delete;
     SettingsWriteScope& operator=(const SettingsWriteScope&) = delete;
 
-private:
+  private:
     SettingsFile& file_;
 };
 
 // The run-time settings of the main form, with their built-in defaults. The owner keeps the
 // live IsTimer where the countdown (timer thread) can read it safely.
 struct RunSettings {
-    std::int32_t MessageTime = 4;          // seconds the message window stays up
+    std::int32_t MessageTime = 4;           // seconds the message window stays up
     std::int32_t MessageTransparent = 222;  // opacity, low eight bits (see OpacityOf)
-    bool NoCenter = true;                  // lower right corner rather than centred
-    bool IsTimer = false;                  // the Close button counts the seconds down
+    bool NoCenter = true;                   // lower right corner rather than centred
+    bool IsTimer = false;                   // the Close button counts the seconds down
     std::int32_t SavedWidth = 230;
     std::int32_t SavedHeight = 100;
     bool CopyVisible = false;
     bool CloseVisible = false;
     bool ExitVisible = false;
-    bool Border = true;  // border and caption bar of the message window
-    BackgroundChange Background;              // from "Color", then the command line
-    std::optional<std::uint32_t> TextColor;   // from "TextColor"; nothing keeps the default
-    std::int32_t ScannerPeriod = 50;          // milliseconds
+    bool Border = true;                      // border and caption bar of the message window
+    BackgroundChange Background;             // from "Color", then the command line
+    std::optional<std::uint32_t> TextColor;  // from "TextColor"; nothing keeps the default
+    std::int32_t ScannerPeriod = 50;         // milliseconds
 };
 
 // The main-form keys, in the program's order: "btCopy.Visible", "btClose.Visible", "IsTimer",

@@ -83,11 +83,10 @@ TEST(ProfileRead, IntegersParseLikeTheSystem) {
         std::int32_t expected;
     };
     const std::vector<IntCase> cases = {
-        {"2", 2},           {"true", 0},       {"12abc", 12},      {"-1", -1},
-        {"+7", 7},          {"0x1F", 31},      {"0X1F", 0},        {"0b101", 5},
-        {"0o17", 15},       {"\"42\"", 42},    {"\" 42\"", 42},    {"4294967297", 1},
-        {"300", 300},       {"\xD0\xE0\xE7", 0}, {"", -77},        {"\"\"", -77},
-        {"   ", -77},       {"'", 0},
+        {"2", 2},        {"true", 0},       {"12abc", 12}, {"-1", -1},          {"+7", 7},
+        {"0x1F", 31},    {"0X1F", 0},       {"0b101", 5},  {"0o17", 15},        {"\"42\"", 42},
+        {"\" 42\"", 42}, {"4294967297", 1}, {"300", 300},  {"\xD0\xE0\xE7", 0}, {"", -77},
+        {"\"\"", -77},   {"   ", -77},      {"'", 0},
     };
     for (const IntCase& c : cases) {
         EXPECT_EQ(ProfileGetInt("[Main]\r\nKey=" + c.value + "\r\n", "Main", "Key", -77),
@@ -112,8 +111,7 @@ TEST(ProfileWrite, ChangesOnlyTheOneLine) {
         {"insert before the blank line that ends the section",
          "[Main]\r\nA=1\r\n\r\n[Other]\r\nB=2\r\n",
          "[Main]\r\nA=1\r\nWidth=230\r\n\r\n[Other]\r\nB=2\r\n"},
-        {"default file without a final line end",
-         "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5",
+        {"default file without a final line end", "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5",
          "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5\r\nWidth=230\r\n"},
         {"header is the last line", "[Main]", "[Main]\r\nWidth=230\r\n"},
         {"missing section appended", "X=1", "X=1\r\n[Main]\r\nWidth=230\r\n"},
@@ -141,12 +139,17 @@ TEST(ProfileWrite, ChangesOnlyTheOneLine) {
 
 TEST(ProfileWrite, OtherKeysReadTheSameAfterAWrite) {
     const std::vector<std::string> files = {
-        "", "[Main]", "A=1\r\n[Main]\r\nB=2", "[Main]\rA=\"q\"\r[Other]\rWidth=9",
-        "[Other]\nA=1\n\n[Main]\n;c\nB=2\n\n", "[main]\r\n\r\n[Main]\r\nA=1\r\n",
+        "",
+        "[Main]",
+        "A=1\r\n[Main]\r\nB=2",
+        "[Main]\rA=\"q\"\r[Other]\rWidth=9",
+        "[Other]\nA=1\n\n[Main]\n;c\nB=2\n\n",
+        "[main]\r\n\r\n[Main]\r\nA=1\r\n",
         "[Main]\r\nKey\r\nA=\0x\r\n"s,
     };
     const std::vector<std::pair<std::string, std::string>> probes = {
-        {"Main", "A"}, {"Main", "B"}, {"Other", "A"}, {"Other", "Width"}, {"", "A"}, {"Main", "Key"}};
+        {"Main", "A"},      {"Main", "B"}, {"Other", "A"},
+        {"Other", "Width"}, {"", "A"},     {"Main", "Key"}};
     for (const std::string& file : files) {
         std::string out;
         ASSERT_TRUE(ProfileSetString(file, "Main", "Width", " 7 ", out));
@@ -173,7 +176,7 @@ TEST(ProfileWrite, RefusesNamesThatCouldNotBeReadBackAndCutsLineBreaks) {
 }
 
 class ProfileFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("vantor-profile-" + std::to_string(::getpid()) + "-" +

@@ -1,0 +1,129 @@
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, SplitsLikeTheProgramAlwaysHas) {
+    struct Case {
+        std::string line;
+        Args expected;
+    };
+    const std::vector<Case> cases = {
+        {"", {}},
+        {"   \t ", {}},
+        {"C:\\Vantor\\vantor.exe /isexitbutton", {"C:\\Vantor\\vantor.exe", "/isexitbutton"}},
+        {"\"C:\\Program Files\\Vantor\\vantor.exe\"  -istimer",
+         {"C:\\Program Files\\Vantor\\vantor.exe", "-istimer"}},
+        {"a \"\" b", {"a", "b"}},
+        {"\"\"\"\"", {"\"\""}},
+        {"\"", {"\""}},
+        {"x \"a b\"c", {"x", "\"a b\"c"}},
+        {"/color=\"ff 00\"", {"/color=\"ff 00\""}},
+        {"a \"b c", {"a", "\"b c"}},  // an open quote runs to the end
+        {"a\tb\x01"
+         "c\x1f"
+         "d",
+         {"a", "b", "c", "d"}},
+        {"\xC0\xE0\xFF x", {"\xC0\xE0\xFF", "x"}},  // cp1251 bytes are not separators
+        {std::string("a\0b", 3), {"a", "b"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
+}
+
+TEST(CommandLine, OptionWordsAndValues) {
+    const RunSettings defaults;
+    struct Case {
+        std::string line;
+        void (*check)(const RunSettings&);
+    };
+    const std::vector<Case> cases = {
+        {"vantor.exe /ISEXITBUTTON", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe -isexitbutton", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe isexitbutton", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe //isexitbutton", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe isexitbutton=1", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe \" isexitbutton\"", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe nocenter toclosed", [](const RunSettings& s) { EXPECT_FALSE(s.NoCenter); }},
+        {"vantor.exe toclosed /NoCenter", [](const RunSettings& s) { EXPECT_TRUE(s.NoCenter); }},
+        {"vantor.exe -IsTimer", [](const RunSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"vantor.exe timer=1000", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 1000); }},
+        {"vantor.exe /TIMER=200", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 200); }},
+        {"vantor.exe timer=0", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe timer=x", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe timer=-5", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe messagetime=10", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 10); }},
+        {"vantor.exe messagetime=7x", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 7); }},
+        {"vantor.exe messagetime = 5", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+        {"vantor.exe \"messagetime = 5\"",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+        {"vantor.exe messagetime=\" 5\"",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+        {"vantor.exe transparent=300",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 255); }},
+        {"vantor.exe transparent=50",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 100); }},
+        {"vantor.exe transparent=0",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 222); }},
+        {"vantor.exe transparent=150 transparent=180",
+         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 180); }},
+        {"vantor.exe color=clBtnFace",
+         [](const RunSettings& s) {
+             EXPECT_EQ(s.Background.kind, BackgroundKind::ButtonFace);
+             EXPECT_TRUE(s.Background.textAreaFollows);
+         }},
+        {"vantor.exe color=000000",
+         [](const RunSettings& s) {
+             EXPECT_EQ(s.Background.kind, BackgroundKind::Unchanged);
+             EXPECT_FALSE(s.Background.textAreaFollows);
+         }},
+        {"vantor.exe -COLOR=FF0000",
+         [](const RunSettings& s) {
+             EXPECT_EQ(s.Background.kind, BackgroundKind::Rgb);
+             EXPECT_EQ(s.Background.rgb, 0x0000FFu);
+         }},
+        // The program path is argument 0 and is looked at like the others.
+        {"istimer", [](const RunSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"vantor.exe unknown=5 /what",
+         [](const RunSettings& s) {
+             EXPECT_EQ(s.MessageTime, 4);
+             EXPECT_FALSE(s.ExitVisible);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        RunSettings s = defaults;
+        ApplyCommandLine(SplitCommandLine(c.line), s);
+        c.check(s);
+    }
+}
+
+TEST(CommandLine, ValuesAreCutAt1024Bytes) {
+    RunSettings s;
+    ApplyOption("messagetime=" + std::string(1023, '0') + "9", s);
+    EXPECT_EQ(s.MessageTime, 9);
+    ApplyOption("messagetime=" + std::string(1024, '0') + "8", s);
+    EXPECT_EQ(s.MessageTime, 9);  // the 8 lies past the limit: the value reads 0
+}
+
+TEST(CommandLine, HugeAndOddArgumentsAreHandled) {
+    std::string line = "vantor.exe ";
+    line += std::string(1 << 20, '\xE0');
+    line += " \"" + std::string(70000, ' ') + "\" /toclosed";
+    const Args args = SplitCommandLine(line);
+    ASSERT_EQ(args.size(), 4u);
+    EXPECT_EQ(args[1].size(), 1u << 20);
+    EXPECT_EQ(args[2], std::string(70000, ' '));
+    RunSettings s;
+    ApplyCommandLine(args, s);
+    EXPECT_FALSE(s.NoCenter);
+}
+
+}  // namespace
+}  // namespace vantor
