@@ -90,7 +90,7 @@ WindowHandle FakeWindowSystem::TopLevelOf(WindowHandle handle) {
 bool FakeWindowSystem::Send(WindowHandle window, const std::string& line) {
     log_.push_back(line);
     const FakeWindow* w = Find(window);
-    return w && !w->hung;
+    return w && !w->hung && !w->slowCommands;
 }
 
 std::vector<std::string> FakeWindowSystem::Commands() const {

@@ -26,7 +26,8 @@ struct FakeWindow {
     std::uint32_t style = 0;
     WindowRect rect;
     std::uint32_t thread = 1;
-    bool hung = false;  // answers no message (the bounded wait runs out)
+    bool hung = false;          // answers no message (the bounded wait runs out)
+    bool slowCommands = false;  // answers reads, but commands run out of time
     int check = 0;
     std::int32_t selStart = 0;
     std::int32_t selEnd = 0;
