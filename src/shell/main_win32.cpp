@@ -1,4 +1,10 @@
-// vantor.exe entry point; the start-up work lives in the shell's portable code.
+// vantor.exe: prepares the program folder (settings file and list files) and loads the lists.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "shell/program_folder.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    vantor::ProgramLists lists;
+    vantor::PrepareProgramFolder(vantor::ProgramFolderOf(vantor::RunningExecutablePath()), lists);
+    return 0;
+}
