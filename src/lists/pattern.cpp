@@ -1,6 +1,9 @@
 #include "lists/pattern.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "lists/text.h"
 
@@ -129,6 +132,39 @@ bool MatchesLowered(std::string_view lowered, std::string_view pattern) {
     return ContainsLowered(lowered, pattern);
 }
 
+// Which pairs of adjacent lower-cased bytes occur in a text. A pattern can only match when
+// every pair of adjacent literal characters in it occurs in the text, so most entries of a
+// long list are turned down after a few bit tests instead of a scan of the whole message.
+class PairSet {
+  public:
+    explicit PairSet(std::string_view lowered) {
+        for (std::size_t i = 1; i < lowered.size(); ++i)
+            Set(Index(static_cast<unsigned char>(lowered[i - 1]),
+                      static_cast<unsigned char>(lowered[i])));
+    }
+    bool MayMatch(std::string_view pattern) const {
+        for (std::size_t i = 1; i < pattern.size(); ++i) {
+            const char a = pattern[i - 1];
+            const char b = pattern[i];
+            if (a == '*' || a == '?' || b == '*' || b == '?') continue;
+            if (!Has(Index(LowerAt(pattern, i - 1), LowerAt(pattern, i)))) return false;
+        }
+        return true;
+    }
+
+  private:
+    static std::size_t Index(unsigned char a, unsigned char b) {
+        return (static_cast<std::size_t>(a) << 8) | b;
+    }
+    void Set(std::size_t i) { bits_[i >> 6] |= std::uint64_t{1} << (i & 63); }
+    bool Has(std::size_t i) const { return (bits_[i >> 6] >> (i & 63)) & 1u; }
+    std::array<std::uint64_t, 1024> bits_{};
+};
+
+// Below these sizes building the pair set costs more than it saves.
+constexpr std::size_t kPairSetMinEntries = 16;
+constexpr std::size_t kPairSetMinText = 64;
+
 }  // namespace
 
 bool WildcardMatch(std::string_view text, std::string_view mask) {
@@ -145,6 +181,9 @@ bool ListContainsText(const ListEntries& list, std::string_view text) {
     const bool hasBar = text.find('|') != std::string_view::npos;
     // Lower-case the text once for the whole list rather than once per entry.
     const std::string lowered = LowerCase1251(text);
+    std::optional<PairSet> pairs;
+    if (list.size() >= kPairSetMinEntries && lowered.size() >= kPairSetMinText)
+        pairs.emplace(lowered);
     for (const std::string& entry : list) {
         std::string_view key = entry;
         const std::size_t bar = key.find('|');
@@ -155,6 +194,7 @@ bool ListContainsText(const ListEntries& list, std::string_view text) {
             const std::size_t next = key.find('|');
             if (next != std::string_view::npos) key = key.substr(0, next);
         }
+        if (pairs && !pairs->MayMatch(key)) continue;
         if (MatchesLowered(lowered, key)) return true;
     }
     return false;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,33 @@ TEST(Pattern, ListContainsTextAgreesWithMatchesPatternPerEntry) {
                 << "text='" << text << "' key='" << key << "'";
         }
     }
+}
+
+TEST(Pattern, ListContainsTextOnLongListsAgreesWithEntryByEntryTests) {
+    // Long lists and texts take the pair-filtered path; its answers must not change.
+    std::mt19937 rng(1251);
+    const std::string textAlphabet = "abcdeAB\xE0\xC0 ";
+    const std::string keyAlphabet = "abcdeAB\xE0\xC0 *?";
+    auto randomString = [&rng](const std::string& alphabet, std::size_t minLen,
+                               std::size_t maxLen) {
+        std::uniform_int_distribution<std::size_t> len(minLen, maxLen);
+        std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+        std::string s(len(rng), ' ');
+        for (char& c : s) c = alphabet[pick(rng)];
+        return s;
+    };
+    int found = 0;
+    for (int round = 0; round < 400; ++round) {
+        const std::string text = randomString(textAlphabet, 64, 120);
+        ListEntries list;
+        for (int i = 0; i < 20; ++i) list.push_back(randomString(keyAlphabet, 3, 4 + round % 8));
+        bool expected = false;
+        for (const std::string& key : list) expected = expected || MatchesPattern(text, key);
+        ASSERT_EQ(ListContainsText(list, text), expected) << "round " << round;
+        found += expected ? 1 : 0;
+    }
+    EXPECT_GT(found, 40);
+    EXPECT_LT(found, 360);
 }
 
 TEST(Pattern, FindReplacementTakesTheFirstMatchingEntry) {
