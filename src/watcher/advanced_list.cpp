@@ -40,6 +40,12 @@ AdvancedRule SplitAdvancedRule(std::string_view line) {
         r.command = LowerCase1251(std::string_view(r.buttonClass).substr(0, space));
         r.buttonClass.erase(0, space + 1);
     }
+    r.mainClassBlank = IsBlank(r.mainClass);
+    r.mainTextBlank = IsBlank(r.mainText);
+    r.childClassBlank = IsBlank(r.childClass);
+    r.childTextBlank = IsBlank(r.childText);
+    r.buttonClassBlank = IsBlank(r.buttonClass);
+    r.buttonTextBlank = IsBlank(r.buttonText);
     return r;
 }
 
@@ -101,9 +107,8 @@ void AdvancedList::AdvancedListTick() {
     // The rule nearest the end of the file wins.
     for (auto it = rules.rbegin(); it != rules.rend(); ++it) {
         const AdvancedRule& rule = *it;
-        const bool classOk = IsBlank(rule.mainClass) || SameTextNoCase(rule.mainClass, cls);
-        if (!classOk) continue;
-        if (!IsBlank(rule.mainText) && !MatchesPattern(caption, rule.mainText)) continue;
+        if (!rule.mainClassBlank && !SameTextNoCase(rule.mainClass, cls)) continue;
+        if (!rule.mainTextBlank && !MatchesPattern(caption, rule.mainText)) continue;
 
         if (!ruleMatched) {
             listing = ChildWindowList(ws_, fg, fg, true);
@@ -131,76 +136,78 @@ void AdvancedList::AdvancedListTick() {
 
 bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const std::string& caption,
                              const std::vector<ListingLine>& lines, bool& actionDone) {
-    const bool buttonClassBlank = IsBlank(rule.buttonClass);
-    const std::string action = buttonClassBlank ? UpperCase1251(rule.buttonText) : std::string();
-    bool childMatched = false;
-    std::string_view matchedChildText;
-    WindowHandle target = 0;
-    std::string_view targetText;
-
+    // The first line that matches the child field decides the window actions.
+    const ListingLine* child = nullptr;
     for (const ListingLine& line : lines) {
-        if (!childMatched &&
-            (IsBlank(rule.childClass) || SameTextNoCase(rule.childClass, line.cls)) &&
-            (IsBlank(rule.childText) || MatchesPattern(line.text, rule.childText))) {
-            childMatched = true;
-            matchedChildText = line.text;
-            if (buttonClassBlank && action == "MAXIMIZE") {
-                auto done = [&] {
-                    return (ws_.Style(fg) & kStyleMaximize) != 0 || ws_.IsIconic(fg);
-                };
-                if (done()) return true;
-                ws_.Sleep(1000);
-                if (done()) return true;
-                ws_.SysCommand(fg, kScMaximize);
-                return true;
-            }
-            if (buttonClassBlank && action == "MINIMIZE") {
-                if (ws_.IsIconic(fg)) return true;
-                ws_.Sleep(50);
-                if (ws_.IsIconic(fg)) return true;
-                ws_.SysCommand(fg, kScMinimize);
-                return true;
-            }
-            if (buttonClassBlank && action == "HIDE") {
-                ws_.Sleep(50);
-                ws_.Show(fg, kSwHide);
-                return true;
-            }
-            if (PosNoCase("close", rule.buttonText) > 0 ||
-                (IsBlank(rule.childClass) && IsBlank(rule.childText) && IsBlank(rule.buttonText))) {
-                if (!ws_.IsVisible(fg)) return true;
-                ws_.SysCommand(fg, kScClose);
-                ws_.Sleep(100);
-                if (ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
-                sink_.ShowClosedMessage(0, caption, "Closed.");
-                return true;
-            }
-        }
-        if (target == 0 && !rule.buttonClass.empty() &&
-            SameTextNoCase(rule.buttonClass, line.cls) &&
-            MatchesPattern(line.text, rule.buttonText)) {
-            target = HandleFromText(line.handle);
-            targetText = line.text;
-        }
-        if (childMatched && target != 0 && target != lastToggledButton_) {
-            if (ApplyCommand(rule, target)) actionDone = true;
-            if (actionDone) {
-                std::string body;
-                if (!IsBlank(rule.buttonText)) {
-                    body = texts_.Get()->ssPressedButton + " '" + std::string(targetText) + "'";
-                    if (!IsBlank(matchedChildText)) {
-                        body += "\r\n\r\n" + UnescapeLineBreaks(matchedChildText);
-                    }
-                } else {
-                    body = IsBlank(matchedChildText) ? std::string("n/a")
-                                                     : UnescapeLineBreaks(matchedChildText);
-                }
-                sink_.ShowClosedMessage(0, caption, body);
-            }
-            return true;
+        if ((rule.childClassBlank || SameTextNoCase(rule.childClass, line.cls)) &&
+            (rule.childTextBlank || MatchesPattern(line.text, rule.childText))) {
+            child = &line;
+            break;
         }
     }
-    return false;
+    if (!child) return false;
+
+    const std::string action = rule.buttonClassBlank ? UpperCase1251(rule.buttonText) : "";
+    if (action == "MAXIMIZE") {
+        auto done = [&] { return (ws_.Style(fg) & kStyleMaximize) != 0 || ws_.IsIconic(fg); };
+        if (done()) return true;
+        ws_.Sleep(1000);
+        if (done()) return true;
+        ws_.SysCommand(fg, kScMaximize);
+        return true;
+    }
+    if (action == "MINIMIZE") {
+        if (ws_.IsIconic(fg)) return true;
+        ws_.Sleep(50);
+        if (ws_.IsIconic(fg)) return true;
+        ws_.SysCommand(fg, kScMinimize);
+        return true;
+    }
+    if (action == "HIDE") {
+        ws_.Sleep(50);
+        ws_.Show(fg, kSwHide);
+        return true;
+    }
+    if (PosNoCase("close", rule.buttonText) > 0 ||
+        (rule.childClassBlank && rule.childTextBlank && rule.buttonTextBlank)) {
+        if (!ws_.IsVisible(fg)) return true;
+        ws_.SysCommand(fg, kScClose);
+        ws_.Sleep(100);
+        if (ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
+        sink_.ShowClosedMessage(0, caption, "Closed.");
+        return true;
+    }
+
+    // The target is the first listed button that matches, before or after the child line;
+    // a line whose handle does not read as a number names no target.
+    if (rule.buttonClass.empty()) return false;
+    WindowHandle target = 0;
+    std::string_view targetText;
+    for (const ListingLine& line : lines) {
+        if (SameTextNoCase(rule.buttonClass, line.cls) &&
+            MatchesPattern(line.text, rule.buttonText)) {
+            target = HandleFromText(line.handle);
+            if (target != 0) {
+                targetText = line.text;
+                break;
+            }
+        }
+    }
+    if (target == 0 || target == lastToggledButton_) return false;
+
+    if (ApplyCommand(rule, target)) actionDone = true;
+    if (actionDone) {
+        const std::string_view childText = child->text;
+        std::string body;
+        if (!rule.buttonTextBlank) {
+            body = texts_.Get()->ssPressedButton + " '" + std::string(targetText) + "'";
+            if (!IsBlank(childText)) body += "\r\n\r\n" + UnescapeLineBreaks(childText);
+        } else {
+            body = IsBlank(childText) ? std::string("n/a") : UnescapeLineBreaks(childText);
+        }
+        sink_.ShowClosedMessage(0, caption, body);
+    }
+    return true;
 }
 
 bool AdvancedList::ApplyCommand(const AdvancedRule& rule, WindowHandle target) {

@@ -24,6 +24,13 @@ struct AdvancedRule {
     std::string buttonText;     // the button's text or the action word
     std::string command;        // "checking", "unchecking", "check", "uncheck", other, or empty
     bool hasSecondBar = false;  // three fields; fewer close the window at once
+    // Which fields are blank (no character above a space), worked out once.
+    bool mainClassBlank = true;
+    bool mainTextBlank = true;
+    bool childClassBlank = true;
+    bool childTextBlank = true;
+    bool buttonClassBlank = true;
+    bool buttonTextBlank = true;
 };
 
 AdvancedRule SplitAdvancedRule(std::string_view line);

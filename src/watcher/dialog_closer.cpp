@@ -48,10 +48,10 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
     int seen = 0;
     for (WindowHandle c = ws_.FirstChild(window); c != 0 && seen < kMaxChildren;
          c = ws_.NextSibling(c), ++seen) {
-        const std::string t = WindowCaption(ws_, c);
-        const std::string upper = UpperCase1251(t);
+        // The caption is read only for the classes that use it; reading has no effect.
         const std::string cls = UpperCase1251(WindowClassName(ws_, c));
         if (IsButtonClass(buttons ? *buttons : none, cls)) {
+            const std::string upper = UpperCase1251(WindowCaption(ws_, c));
             ++f.buttons;
             if (upper == "OK" || upper == okWord) {
                 f.ok = true;
@@ -70,7 +70,9 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
             f.edit = true;
         } else if (IsStaticClass(statics ? *statics : none, cls)) {
             f.label = true;
-            f.text = TrimText(f.text + "\r\n\r\n" + t);
+            const std::string t = WindowCaption(ws_, c);
+            // Empty labels (the icon of a message box) add nothing to the text.
+            if (!t.empty()) f.text = TrimText(f.text + "\r\n\r\n" + t);
         }
     }
     return f;

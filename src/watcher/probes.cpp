@@ -9,6 +9,9 @@
 namespace vantor {
 
 std::string EscapeControlChars(std::string_view className) {
+    bool plain = true;
+    for (char ch : className) plain = plain && static_cast<unsigned char>(ch) >= 0x20;
+    if (plain) return std::string(className);
     std::string out;
     out.reserve(className.size());
     for (char ch : className) {
@@ -94,13 +97,22 @@ std::string WindowClassName(WindowSystem& ws, WindowHandle window) {
     if (name.size() > 254) name.resize(254);
     const auto nul = name.find('\0');
     if (nul != std::string::npos) name.resize(nul);
-    return EscapeControlChars(name);
+    for (char ch : name) {
+        if (static_cast<unsigned char>(ch) < 0x20) return EscapeControlChars(name);
+    }
+    return name;
 }
 
 std::string WindowCaption(WindowSystem& ws, WindowHandle window) {
     std::string text = ws.WindowText(window);
     if (text.size() > 1023) text.resize(1023);
-    return RemoveAcceleratorMarks(NormaliseLineBreaks(text));
+    // Most captions hold no line break and no ampersand: nothing to rewrite.
+    for (char ch : text) {
+        if (ch == '\r' || ch == '\n' || ch == '&') {
+            return RemoveAcceleratorMarks(NormaliseLineBreaks(text));
+        }
+    }
+    return text;
 }
 
 std::string ControlText(WindowSystem& ws, WindowHandle window) {

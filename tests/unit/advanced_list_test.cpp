@@ -225,6 +225,11 @@ TEST(AdvancedListTick, Actions) {
          {pressedNext}},
         {"caption does not match", {"TForm=Installer||TButton=Next"}, none, {}, {}},
         {"another class", {"TDialog||TButton=Next"}, none, {}, {}},
+        {"the button may be listed before the child",
+         {"TForm|Edit=htm|TButton=Next"},
+         none,
+         {"BM_CLICK {next}", "Sleep 100"},
+         {"show " + cap + "'Pressed button 'Next'\r\n\r\nfile.htm'"}},
         {"child class must match", {"TForm|TEdit=licence|TButton=Next"}, none, {}, {}},
         {"a click that is not taken is not reported",
          {"TForm||TButton=Next"},
@@ -278,6 +283,16 @@ TEST(AdvancedListTick, ClickRepeatsButCheckActsOncePerButton) {
     w.desk.SetList(ListKind::Main, {"TForm||TCheckBox=Remember"});
     list.AdvancedListTick();
     EXPECT_TRUE(w.desk.ws.Commands().empty());
+}
+
+TEST(AdvancedListTick, AListingLineWithoutAHandleNumberNamesNoTarget) {
+    Wizard w;
+    w.desk.ws.AddChild(w.fg, "TButton", "Go=x");  // its line reads TButton=Go=x=<handle>
+    const WindowHandle go = w.desk.ws.AddChild(w.fg, "TButton", "Go");
+    w.desk.SetList(ListKind::Main, {"TForm||TButton=Go"});
+    AdvancedList list(w.desk.ws, w.desk.lists, w.desk.sink, w.desk.texts);
+    list.AdvancedListTick();
+    EXPECT_EQ(w.desk.ws.Commands(), (std::vector<std::string>{Msg("BM_CLICK", go), "Sleep 100"}));
 }
 
 TEST(AdvancedListTick, UnmatchedForegroundIsSkippedUntilAnotherWindow) {

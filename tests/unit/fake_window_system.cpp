@@ -26,6 +26,17 @@ std::string DumpSequences(const std::vector<std::string>& expected,
     return out.str();
 }
 
+namespace {
+
+std::string Quoted(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.append(1, '\'').append(text).append(1, '\'');
+    return out;
+}
+
+}  // namespace
+
 FakeWindowSystem::FakeWindowSystem() {
     windows_.emplace_back();
     windows_[0].alive = false;
@@ -126,16 +137,14 @@ WindowHandle FakeWindowSystem::Parent(WindowHandle window) {
 std::string FakeWindowSystem::ClassName(WindowHandle window) {
     const FakeWindow* w = Find(window);
     if (!w) return {};
-    // GetClassNameA's 255-byte buffer.
-    std::string name = w->cls.substr(0, 254);
-    return name.substr(0, name.find('\0'));
+    // GetClassNameA's 255-byte buffer, up to the first NUL.
+    return w->cls.substr(0, std::min<std::size_t>(254, w->cls.find('\0')));
 }
 
 std::string FakeWindowSystem::WindowText(WindowHandle window) {
     const FakeWindow* w = Find(window);
     if (!w) return {};
-    std::string text = w->text.substr(0, 1023);
-    return text.substr(0, text.find('\0'));
+    return w->text.substr(0, std::min<std::size_t>(1023, w->text.find('\0')));
 }
 
 bool FakeWindowSystem::IsVisible(WindowHandle window) {
@@ -219,7 +228,7 @@ std::int64_t FakeWindowSystem::ReadText(WindowHandle window, char* buffer, std::
 }
 
 bool FakeWindowSystem::SetText(WindowHandle window, std::string_view text) {
-    if (!Send(window, Msg("WM_SETTEXT", window, "'" + std::string(text) + "'"))) return false;
+    if (!Send(window, Msg("WM_SETTEXT", window, Quoted(text)))) return false;
     windows_[window].text = std::string(text);
     return true;
 }
@@ -292,7 +301,7 @@ bool FakeWindowSystem::SetSelection(WindowHandle edit, std::int32_t start, std::
 }
 
 bool FakeWindowSystem::ReplaceSelection(WindowHandle edit, std::string_view text) {
-    if (!Send(edit, Msg("EM_REPLACESEL", edit, "'" + std::string(text) + "'"))) return false;
+    if (!Send(edit, Msg("EM_REPLACESEL", edit, Quoted(text)))) return false;
     FakeWindow& w = windows_[edit];
     w.text.replace(static_cast<std::size_t>(w.selStart),
                    static_cast<std::size_t>(w.selEnd - w.selStart), text);
