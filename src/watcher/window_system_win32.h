@@ -1,0 +1,58 @@
+// The window system over user32, for the Windows build only. Messages to other programs'
+// windows are sent with a bounded wait, so a hung program never stalls the timer thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "watcher/window_system.h"
+
+namespace vantor {
+
+class Win32WindowSystem : public WindowSystem {
+  public:
+    // How long a message to another program's window may take before it counts as unanswered.
+    static constexpr unsigned kSendTimeoutMs = 1000;
+
+    Win32WindowSystem();
+    ~Win32WindowSystem() override;
+    Win32WindowSystem(const Win32WindowSystem&) = delete;
+    Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
+    // Ends every Sleep at once, now and later: called at exit, so that an advanced-list
+    // wait never holds up the shutdown.
+    void CancelSleeps();
+
+    WindowHandle ForegroundWindow() override;
+    WindowHandle FirstChild(WindowHandle window) override;
+    WindowHandle NextSibling(WindowHandle window) override;
+    WindowHandle Parent(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
+    std::string WindowText(WindowHandle window) override;
+    bool IsVisible(WindowHandle window) override;
+    bool IsIconic(WindowHandle window) override;
+    std::uint32_t Style(WindowHandle window) override;
+    WindowRect Rect(WindowHandle window) override;
+    WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) override;
+    void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    WindowHandle FocusedControlOf(WindowHandle window) override;
+    std::int64_t TextLength(WindowHandle window) override;
+    std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;
+    bool SetText(WindowHandle window, std::string_view text) override;
+    bool Click(WindowHandle button) override;
+    int GetCheck(WindowHandle button) override;
+    bool SetCheck(WindowHandle button, int state) override;
+    bool SysCommand(WindowHandle window, unsigned command) override;
+    bool Show(WindowHandle window, int showCommand) override;
+    bool GetSelection(WindowHandle edit, std::int32_t& start, std::int32_t& end) override;
+    bool SetSelection(WindowHandle edit, std::int32_t start, std::int32_t end) override;
+    bool ReplaceSelection(WindowHandle edit, std::string_view text) override;
+    std::int16_t AsyncKeyState(int virtualKey) override;
+    std::uint32_t TickCount() override;
+    void Sleep(std::uint32_t milliseconds) override;
+
+  private:
+    void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps
+};
+
+}  // namespace vantor
