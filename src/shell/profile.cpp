@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "lists/file_io.h"
+#include "shell/profile_text.h"
 
 namespace vantor {
 namespace {
@@ -120,7 +121,13 @@ struct KeyLookup {
 
 // Keys before the first "[...]" line form a section whose name is empty. Only the first
 // section of a name is searched, as the system does.
-KeyLookup FindKey(std::string_view bytes, std::string_view section, std::string_view key) {
+// utf8Names: the bytes are UTF-8 (after the mark) while section and key are code page 1251, so
+// names are converted before they are compared, exactly as a read of the file sees them.
+KeyLookup FindKey(std::string_view bytes, std::string_view section, std::string_view key,
+                  bool utf8Names = false) {
+    auto matches = [utf8Names](std::string_view name, std::string_view wanted) {
+        return utf8Names ? SameName(Utf8ToCp1251(name), wanted) : SameName(name, wanted);
+    };
     KeyLookup found;
     if (bytes.empty()) return found;  // an empty file has not even the nameless section
     LineReader reader(bytes);
@@ -132,7 +139,7 @@ KeyLookup FindKey(std::string_view bytes, std::string_view section, std::string_
         if (line.kind == LineKind::Section) {
             if (inSection) {
                 sectionDone = true;
-            } else if (SameName(line.name, section)) {
+            } else if (matches(line.name, section)) {
                 inSection = true;
                 found.sectionFound = true;
                 found.sectionEnd = line.ownEnd;
@@ -143,7 +150,7 @@ KeyLookup FindKey(std::string_view bytes, std::string_view section, std::string_
         if (!inSection) continue;
         found.sectionEnd = line.ownEnd;
         found.sectionEndHasLineEnd = line.ownEnd > line.contentEnd;
-        if (!found.key && SameName(line.name, key)) {
+        if (!found.key && matches(line.name, key)) {
             found.key = line;
             return found;
         }
@@ -205,6 +212,64 @@ bool HasLineBreakOrNul(std::string_view s) {
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+// The system recognises a byte-order mark at the start of the file; anything else is ANSI.
+Encoding DetectEncoding(std::string_view bytes) {
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return Encoding::Utf8;
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "\xFF\xFE") return Encoding::Utf16Le;
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "\xFE\xFF") return Encoding::Utf16Be;
+    return Encoding::Ansi;
+}
+
+// The file's text in code page 1251, as the system hands it to an "A" caller. ANSI files are
+// used as they are; Unicode ones are converted into storage.
+std::string_view TextForReading(std::string_view bytes, std::string& storage) {
+    switch (DetectEncoding(bytes)) {
+        case Encoding::Utf8:
+            storage = Utf8ToCp1251(bytes.substr(3));
+            return storage;
+        case Encoding::Utf16Le:
+            storage = Utf16ToCp1251(bytes.substr(2), false);
+            return storage;
+        case Encoding::Utf16Be:
+            storage = Utf16ToCp1251(bytes.substr(2), true);
+            return storage;
+        case Encoding::Ansi:
+            break;
+    }
+    return bytes;
+}
+
+// Sets the key in a file whose lines are ASCII-compatible: ANSI, or UTF-8 after its mark, in
+// which case the new text goes in as UTF-8.
+std::string EditLines(std::string_view bytes, std::string_view section, std::string_view key,
+                      std::string_view value, bool utf8) {
+    const std::string sectionText = utf8 ? Cp1251ToUtf8(section) : std::string(section);
+    std::string entry = utf8 ? Cp1251ToUtf8(key) : std::string(key);
+    entry.append("=").append(utf8 ? Cp1251ToUtf8(value) : std::string(value));
+
+    const KeyLookup found = FindKey(bytes, section, key, utf8);
+    std::string result;
+    result.reserve(bytes.size() + sectionText.size() + entry.size() + 8);
+    if (found.key) {
+        result.append(bytes.substr(0, found.key->start));
+        result.append(entry);
+        result.append(bytes.substr(found.key->contentEnd));
+    } else if (found.sectionFound) {
+        result.append(bytes.substr(0, found.sectionEnd));
+        if (!found.sectionEndHasLineEnd) result.append("\r\n");
+        result.append(entry).append("\r\n");
+        result.append(bytes.substr(found.sectionEnd));
+    } else {
+        result.append(bytes);
+        if (!bytes.empty() && !IsLineEnd(bytes.back())) result.append("\r\n");
+        result.append("[").append(sectionText).append("]\r\n");
+        result.append(entry).append("\r\n");
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
@@ -212,7 +277,8 @@ std::string ProfileGetString(std::string_view bytes, std::string_view section, s
     section = TrimBlanks(UpToNul(section));
     key = TrimBlanks(UpToNul(key));
     def = DefaultText(UpToNul(def));
-    const KeyLookup found = FindKey(bytes, section, key);
+    std::string storage;
+    const KeyLookup found = FindKey(TextForReading(bytes, storage), section, key);
     if (found.key && found.key->value) return CopyEntry(*found.key->value, bufferSize);
     return CopyEntry(def, bufferSize);
 }
@@ -236,30 +302,19 @@ bool ProfileSetString(std::string_view bytes, std::string_view section, std::str
     const std::size_t cut = value.find_first_of(std::string_view("\r\n\0", 3));
     if (cut != std::string_view::npos) value = value.substr(0, cut);
 
-    std::string entry;
-    entry.reserve(key.size() + 1 + value.size());
-    entry.append(key).append("=").append(value);
-
-    const KeyLookup found = FindKey(bytes, section, key);
-    std::string result;
-    result.reserve(bytes.size() + section.size() + entry.size() + 8);
-    if (found.key) {
-        result.append(bytes.substr(0, found.key->start));
-        result.append(entry);
-        result.append(bytes.substr(found.key->contentEnd));
-    } else if (found.sectionFound) {
-        result.append(bytes.substr(0, found.sectionEnd));
-        if (!found.sectionEndHasLineEnd) result.append("\r\n");
-        result.append(entry).append("\r\n");
-        result.append(bytes.substr(found.sectionEnd));
-    } else {
-        result.append(bytes);
-        if (!bytes.empty() && !IsLineEnd(bytes.back())) result.append("\r\n");
-        result.append("[").append(section).append("]\r\n");
-        result.append(entry).append("\r\n");
+    switch (DetectEncoding(bytes)) {
+        case Encoding::Ansi:
+            out = EditLines(bytes, section, key, value, false);
+            return true;
+        case Encoding::Utf8:
+            // The file stays UTF-8: the names and the value go in converted.
+            out = "\xEF\xBB\xBF" + EditLines(bytes.substr(3), section, key, value, true);
+            return true;
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            break;
     }
-    out = std::move(result);
-    return true;
+    return false;  // a UTF-16 file is the user's own; it is read but never rewritten
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,

@@ -20,6 +20,8 @@
 // - A value that begins and ends with the same quote (" or ') longer than one byte loses the
 //   pair. The default loses trailing spaces and, like a value, a quote pair.
 // - The result is cut to bufferSize - 1 bytes; bufferSize 0 gives "".
+// - A file that begins with a UTF-8 or UTF-16 byte-order mark is read as that Unicode form and
+//   its text handed back in code page 1251 ("?" for characters the code page lacks).
 #pragma once
 
 #include <cstddef>
@@ -51,7 +53,8 @@ std::int32_t ProfileGetInt(std::string_view bytes, std::string_view section, std
 // Every other byte stays. The value is cut at its first CR, LF or NUL so that it cannot add
 // lines. Returns false (and leaves out untouched) when the names cannot be written so as to
 // read back: a blank section or key, a key that begins with "[" or holds "=", or a name
-// holding CR, LF or NUL.
+// holding CR, LF or NUL. A UTF-8 file (with its mark) gets the new text in UTF-8; a UTF-16
+// file is never rewritten (false).
 bool ProfileSetString(std::string_view bytes, std::string_view section, std::string_view key,
                       std::string_view value, std::string& out);
 

@@ -77,6 +77,44 @@ TEST(ProfileRead, AgreesWithTheSystemOnAwkwardFiles) {
     }
 }
 
+TEST(ProfileRead, UnicodeFilesAreHandedBackInCp1251) {
+    const std::string bom8 = "\xEF\xBB\xBF";
+    // UTF-16LE of "[Main]\r\nK=" followed by U+0420 U+00C0 U+4E2D.
+    const std::string utf16 = "\xFF\xFE[\0M\0a\0i\0n\0]\0\r\0\n\0K\0=\0\x20\x04\xC0\0\x2D\x4E"s;
+    const std::vector<ReadCase> cases = {
+        {"UTF-8 Cyrillic", bom8 + "[Main]\r\nK=\xD0\xA0\xD1\x83\xD1\x81\r\n", "Main", "K", "", 4096,
+         "\xD0\xF3\xF1"},
+        {"UTF-8 best fit and a character outside the plane",
+         bom8 + "[Main]\nK=\xC3\x80\xF0\x9F\x98\x80", "Main", "K", "", 4096, "A??"},
+        {"UTF-8 malformed sequences", bom8 + "[Main]\nK=\xED\xA0\x80|\xC0\x80|\xE2\x82", "Main",
+         "K", "", 4096, "??|??|?"},
+        {"UTF-8 mark makes the first section visible", bom8 + "[Main]\r\nK=1", "Main", "K", "d",
+         4096, "1"},
+        {"UTF-16LE", utf16, "Main", "K", "", 4096,
+         "\xD0"
+         "A?"},
+        {"UTF-16LE odd last byte", utf16 + "u", "Main", "K", "", 4096,
+         "\xD0"
+         "A?u"},
+        {"half a mark is ANSI", "\xEF\xBB[Main]\r\nK=1", "Main", "K", "d", 4096, "d"},
+    };
+    for (const ReadCase& c : cases) {
+        EXPECT_EQ(ProfileGetString(c.file, c.section, c.key, c.def, c.size), c.expected) << c.what;
+    }
+}
+
+TEST(ProfileWrite, UnicodeFilesStayUnicode) {
+    std::string out;
+    ASSERT_TRUE(ProfileSetString("\xEF\xBB\xBF[Main]\r\nLanguage=Eng\r\n", "Main", "Language",
+                                 "\xD0\xF3\xF1", out));
+    EXPECT_EQ(out, "\xEF\xBB\xBF[Main]\r\nLanguage=\xD0\xA0\xD1\x83\xD1\x81\r\n");
+    EXPECT_EQ(ProfileGetString(out, "Main", "Language", ""), "\xD0\xF3\xF1");
+
+    out = "untouched";
+    EXPECT_FALSE(ProfileSetString("\xFF\xFE[\0M\0]\0"s, "M", "K", "1", out));
+    EXPECT_EQ(out, "untouched");
+}
+
 TEST(ProfileRead, IntegersParseLikeTheSystem) {
     struct IntCase {
         std::string value;
