@@ -15,13 +15,15 @@
 // - Section and key names compare with the ASCII letters A-Z and a-z taken as equal; other bytes
 //   (Cyrillic letters included) must match exactly, as with the system's functions on Wine.
 // - Only the FIRST section of a name is searched; a key repeated in it: the first one wins.
-//   Keys before the first section belong to no section.
+//   Keys before the first section form a section with the empty name.
 // - A NUL byte ends a name or value where it stands (the system works with C strings).
 // - A value that begins and ends with the same quote (" or ') longer than one byte loses the
 //   pair. The default loses trailing spaces and, like a value, a quote pair.
-// - The result is cut to bufferSize - 1 bytes; bufferSize 0 gives "".
+// - The result is cut to bufferSize - 1 bytes; bufferSize 0 gives "". A quoted value that
+//   exactly fills the buffer loses one more byte, as on the system.
 // - A file that begins with a UTF-8 or UTF-16 byte-order mark is read as that Unicode form and
-//   its text handed back in code page 1251 ("?" for characters the code page lacks).
+//   its text handed back in code page 1251 (a best-fit byte or "?" for characters the code
+//   page lacks).
 #pragma once
 
 #include <cstddef>
