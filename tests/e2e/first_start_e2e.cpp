@@ -13,8 +13,23 @@ const std::vector<std::string> kProgramFiles = {"Black.ini",   "Button.ini", "Ed
                                                 "Main.ini",    "Replace.ini", "Static.ini",
                                                 "Vantor.ini",  "White.ini"};
 
+// Sizes of the program's files in folder; empty while one of them is still missing.
+std::vector<long long> FileSizes(const std::string& folder) {
+    std::vector<long long> sizes;
+    for (const auto& name : kProgramFiles) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(JoinPath(folder, name).c_str(), GetFileExInfoStandard, &data)) {
+            return {};
+        }
+        sizes.push_back((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    }
+    return sizes;
+}
+
 // Copies vantor.exe into folder (its program folder) and runs it with a working folder
 // elsewhere, so that files written relative to the current folder would show up there.
+// A program that stays in the tray is ended (by its process handle) once all its files are
+// there and have kept their sizes for half a second; one that ends by itself must exit 0.
 void RunVantorIn(const std::string& folder) {
     const std::string exe = JoinPath(folder, "vantor.exe");
     if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -23,7 +38,23 @@ void RunVantorIn(const std::string& folder) {
     const std::string elsewhere = FreshFolder("cwd");
     Process vantor = Process::Start(exe, {}, elsewhere);
     ASSERT_TRUE(vantor.Started()) << "CreateProcess error " << vantor.Error();
-    EXPECT_EQ(vantor.WaitExit(30000), std::optional<DWORD>(0));
+    std::vector<long long> last;
+    int stableFor = 0;
+    const bool settled = WaitUntil(
+        [&] {
+            if (!vantor.Running()) return true;
+            const auto sizes = FileSizes(folder);
+            stableFor = (!sizes.empty() && sizes == last) ? stableFor + 1 : 0;
+            last = sizes;
+            return stableFor >= 5;
+        },
+        30000, 100);
+    EXPECT_TRUE(settled) << "vantor.exe neither ended nor wrote its files within 30 s";
+    if (vantor.Running()) {
+        vantor.Kill();
+    } else {
+        EXPECT_EQ(vantor.WaitExit(0), std::optional<DWORD>(0));
+    }
     EXPECT_TRUE(FileNamesIn(elsewhere).empty()) << "files written into the working folder";
 }
 
