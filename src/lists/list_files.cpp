@@ -1,6 +1,7 @@
 #include "lists/list_files.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "lists/file_io.h"
