@@ -3,10 +3,10 @@
 #include "lists/list_files.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -318,10 +318,10 @@ TEST(ListFiles, HugeAndOddInputsLoadWithoutHarm) {
 class ListFilesOnDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() /
-            ("vantor_lists_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // The process id keeps parallel runs from other build folders apart.
+        dir_ = std::filesystem::temp_directory_path() /
+               ("vantor_lists_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         folder_ = dir_.string() + "/";
