@@ -1,10 +1,8 @@
-// vantor.exe: prepares the program folder (settings file and list files) and loads the lists.
+// vantor.exe: the program lives in the application (start-up, message loop, shutdown).
 #include <windows.h>
 
-#include "shell/program_folder.h"
+#include "shell/app_win32.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    vantor::ProgramLists lists;
-    vantor::PrepareProgramFolder(vantor::ProgramFolderOf(vantor::RunningExecutablePath()), lists);
-    return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return vantor::RunApplication(instance);
 }

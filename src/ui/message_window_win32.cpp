@@ -41,6 +41,23 @@ std::string WindowTextOf(HWND window) {
     return text;
 }
 
+// WM_SETREDRAW works through the WS_VISIBLE bit: "resuming" a hidden window would make it
+// visible. So only a window that is visible has its redrawing suspended.
+class RedrawPause {
+  public:
+    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
+        if (window_) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawPause() {
+        if (window_) SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+  private:
+    HWND window_;
+};
+
 void PutOnClipboard(const std::string& text) {
     if (!OpenClipboard(nullptr)) return;
     EmptyClipboard();
@@ -210,8 +227,23 @@ void MessageWindow::ApplyOpacity(int value) {
 
 void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
                                       const std::string& caption, const std::string& text) {
-    SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(text_, WM_SETREDRAW, FALSE, 0);
+    {
+        RedrawPause pauseForm(window_);
+        RedrawPause pauseText(text_);
+        ShowClosedMessageText(closed, closedRect, caption, text);
+    }
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    UpdateScrollBar();
+    RestartCountdown();
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    countdown_.SetKeepOnTop(true);
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
+}
+
+void MessageWindow::ShowClosedMessageText(WindowHandle closed,
+                                          const std::optional<RECT>& closedRect,
+                                          const std::string& caption, const std::string& text) {
     SetText("");
     SetCaption(caption);
     SetText(text);
@@ -226,15 +258,6 @@ void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<R
     }
     ApplyOpacity(settings_.messageTransparent);
     UpdateScrollBar();
-    SendMessageA(text_, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-    UpdateScrollBar();
-    RestartCountdown();
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    countdown_.SetKeepOnTop(true);
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
 }
 
 void MessageWindow::ShowAtCorner() {
@@ -295,10 +318,11 @@ void MessageWindow::RecalculateFrame() {
     RECT r;
     GetWindowRect(window_, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-    SetWindowPos(window_, nullptr, 0, 0, w - 1, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    {
+        RedrawPause pause(window_);
+        SetWindowPos(window_, nullptr, 0, 0, w - 1, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     RedrawWindow(window_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }

@@ -97,6 +97,9 @@ class MessageWindow : public Form {
                                 LPARAM lParam);
     bool OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void CountdownTick();
+    // Steps 2-5 of a show, done while redrawing is suspended.
+    void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
+                               const std::string& caption, const std::string& text);
     void Layout();
     void PlaceAtCorner();
     void ApplyOpacity(int value);

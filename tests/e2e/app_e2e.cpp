@@ -1,0 +1,403 @@
+// e2e-timeout: 420
+// The real vantor.exe in a fresh folder against real dialogs of other programs: start-up
+// files, single instance, closing message boxes, the white and black lists, dialogs that
+// must be left alone, paging through the log, the countdown, Disable, Exit and the saved
+// size. The tray and the menus are driven the way the shell drives them: the tray callback
+// message to the application window and WM_COMMAND menu ids to the message window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "lists/list_files.h"
+#include "shell/app_win32.h"
+#include "ui/menus.h"
+#include "ui/message_window_win32.h"
+
+namespace vantor::e2e {
+namespace {
+
+constexpr char kStartText[] = "There were no automatically closed windows.";
+
+// One vantor.exe started by the test; Exit (or, failing that, kill) when it goes.
+class Vantor {
+  public:
+    explicit Vantor(std::string folder) : folder_(std::move(folder)) {
+        exe_ = JoinPath(folder_, "vantor.exe");
+        if (!ReadFileBytes(exe_)) CopyFileTo(VantorExePath(), exe_);
+    }
+    ~Vantor() {
+        if (process_.Started() && process_.Running()) {
+            Exit();
+            if (process_.Running()) process_.Kill();
+        }
+    }
+
+    // Starts it and waits until start-up is through (the start text is in the text area,
+    // right before the watcher's timers start).
+    bool Start(const std::vector<std::string>& args = {}) {
+        process_ = Process::Start(exe_, args, folder_);
+        if (!process_.Started()) return false;
+        const DWORD pid = process_.Id();
+        fm_ = WaitForTopLevelWindow({kMessageWindowClass, std::nullopt, pid, false}, 15000);
+        app_ = WaitForTopLevelWindow({kApplicationWindowClass, std::nullopt, pid, false}, 5000);
+        if (!fm_ || !app_) return false;
+        return WaitUntil([&] { return Text() == kStartText; }, 10000) &&
+               (Sleep(200), true);  // the first ticks of the watcher
+    }
+
+    void Command(MenuCommand id) { PostMessageA(fm_, WM_COMMAND, id, 0); }
+    void Tray(UINT mouseMessage) { PostMessageA(app_, kTrayCallbackMessage, 1, mouseMessage); }
+    // Runs a command and waits until the window has handled it (a message sent after a
+    // posted one would be handled first, so the command itself is sent).
+    void CommandAndWait(MenuCommand id) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(fm_, WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+
+    std::string Caption() const { return TextOf(fm_); }
+    std::string Text() const { return TextOf(FindChild(fm_, "Edit")); }
+    bool Visible() const { return IsWindowVisible(fm_) != FALSE; }
+    HWND Window() const { return fm_; }
+    Process& Proc() { return process_; }
+    const std::string& Folder() const { return folder_; }
+    const std::string& Exe() const { return exe_; }
+
+    bool Exit() {
+        Command(kCmdExit);
+        return process_.WaitExit(10000).has_value();
+    }
+
+  private:
+    std::string folder_;
+    std::string exe_;
+    Process process_;
+    HWND fm_ = nullptr;
+    HWND app_ = nullptr;
+};
+
+RECT WorkArea() {
+    RECT r = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+// The message window sits in the lower right corner of the work area.
+void ExpectAtCorner(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    const RECT work = WorkArea();
+    const std::string where = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                              std::to_string(r.right) + "," + std::to_string(r.bottom);
+    EXPECT_EQ(r.right, work.right) << where;
+    EXPECT_EQ(r.bottom, work.bottom) << where << " work area bottom " << work.bottom;
+}
+
+Process ShowBox(const std::string& caption, const std::string& text, const char* flags = "0x40") {
+    return Process::Start(ToolPath("show_message_box"), {caption, text, flags});
+}
+
+int ReadIntKey(const std::string& ini, const char* key) {
+    return static_cast<int>(GetPrivateProfileIntA("Main", key, -12345, ini.c_str()));
+}
+
+TEST(App, FirstStartWritesDefaultsAndSecondStartOnlyNotifies) {
+    const std::string folder = FreshFolder();
+    Vantor first(folder);
+    ASSERT_TRUE(first.Start());
+
+    EXPECT_EQ(Escaped(ReadFileBytes(folder + "Vantor.ini").value_or("<missing>")),
+              Escaped("[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5"));
+    for (ListKind kind : kAllListKinds) {
+        const auto bytes = ReadFileBytes(folder + ListFileName(kind));
+        ASSERT_TRUE(bytes) << ListFileName(kind);
+        EXPECT_EQ(Escaped(*bytes), Escaped(std::string(DefaultListContent(kind))))
+            << ListFileName(kind);
+    }
+    EXPECT_EQ(FileNamesIn(folder).size(), 9u);  // the eight files and vantor.exe
+    EXPECT_FALSE(first.Visible());
+    EXPECT_EQ(first.Caption(), "Vantor");
+
+    // Option words given to the second start change nothing in the running one.
+    Process second = Process::Start(first.Exe(), {"/isexitbutton", "-istimer"}, folder);
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(second.WaitExit(15000).has_value()) << "the second start stays";
+    ASSERT_TRUE(WaitUntil([&] { return first.Visible(); }, 5000));
+    EXPECT_EQ(first.Text(), "Vantor now is running.");
+    EXPECT_EQ(first.Caption(), "Vantor");
+    ExpectAtCorner(first.Window());
+    EXPECT_FALSE(IsWindowVisible(FindChild(first.Window(), "Button", std::string("Exit"))));
+    EXPECT_TRUE(first.Proc().Running());
+
+    int applications = 0;
+    EnumWindows(
+        [](HWND w, LPARAM count) {
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof(cls));
+            if (std::string(cls) == kApplicationWindowClass) ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&applications));
+    EXPECT_EQ(applications, 1);
+    EXPECT_TRUE(first.Exit());
+}
+
+TEST(App, ClosesForegroundMessageBoxAndShowsItWithoutTakingFocus) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    const std::string caption = "\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5 e2e";  // cp1251 "Внимание"
+    Process box = ShowBox("\\xC2\\xED\\xE8\\xEC\\xE0\\xED\\xE8\\xE5 e2e", "Line 1\\r\\nLine 2");
+    ASSERT_TRUE(box.Started());
+    EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Visible() && vantor.Caption() == caption; }, 3000))
+        << Escaped(vantor.Caption());
+    EXPECT_EQ(Escaped(vantor.Text()), Escaped("Line 1\r\nLine 2"));
+    EXPECT_NE(GetForegroundWindow(), vantor.Window());
+    ExpectAtCorner(vantor.Window());
+    EXPECT_TRUE(GetWindowLongA(vantor.Window(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongA(vantor.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST(App, BoxBehindAnotherWindowIsClosedByTheFullPass) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    Process box = Process::Start(ToolPath("app_box_behind"), {"behind e2e", "hidden text"});
+    ASSERT_TRUE(box.Started());
+    HWND dialog = WaitForTopLevelWindow({"#32770", std::string("behind e2e"), box.Id()}, 5000);
+    const DWORD seen = GetTickCount();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(GetForegroundWindow(), dialog) << "the box took the foreground; nothing tested";
+    EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+    EXPECT_LE(GetTickCount() - seen, 3500u);
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Text() == "hidden text"; }, 2000));
+}
+
+TEST(App, WhiteListKeepsABoxOpenAndBlackListClosesItQuietly) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "White.ini", "keep me open e2e\r\n");
+    WriteFileBytes(folder + "Black.ini", "close me quietly e2e\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+
+    Process black = ShowBox("black e2e", "close me quietly e2e");
+    EXPECT_EQ(black.WaitExit(5000), std::optional<DWORD>(IDOK));
+    Sleep(500);
+    EXPECT_FALSE(vantor.Visible()) << "a black-listed message was shown";
+    vantor.CommandAndWait(kCmdLastMessage);  // it was logged all the same
+    EXPECT_EQ(vantor.Caption(), "black e2e");
+    EXPECT_EQ(vantor.Text(), "close me quietly e2e");
+
+    Process white = ShowBox("white e2e", "keep me open e2e");
+    HWND dialog = WaitForTopLevelWindow({"#32770", std::string("white e2e"), white.Id()}, 5000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(white.WaitExit(4000).has_value()) << "a white-listed box was closed";
+    SendMessageTimeoutA(FindChild(dialog, "Button"), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    EXPECT_EQ(white.WaitExit(5000), std::optional<DWORD>(IDOK));
+}
+
+TEST(App, LeavesOtherDialogsAlone) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    Process okCancel = ShowBox("ok-cancel e2e", "Proceed?", "0x21");
+    Process yesNo = ShowBox("yes-no e2e", "Really?", "0x24");
+    Process edit = Process::Start(ToolPath("app_edit_dialog"), {"edit e2e", "Type here", "6"});
+    ASSERT_TRUE(okCancel.Started() && yesNo.Started() && edit.Started());
+    // Longer than a full pass over all windows.
+    EXPECT_FALSE(okCancel.WaitExit(4000).has_value());
+    EXPECT_FALSE(yesNo.WaitExit(100).has_value());
+    EXPECT_EQ(edit.WaitExit(8000), std::optional<DWORD>(99)) << "the edit dialog was answered";
+    for (auto* p : {&okCancel, &yesNo}) {
+        HWND dialog = WaitForTopLevelWindow({"#32770", std::nullopt, p->Id()}, 1000);
+        SendMessageTimeoutA(dialog, WM_COMMAND, p == &okCancel ? IDCANCEL : IDNO, 0,
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+    EXPECT_EQ(okCancel.WaitExit(5000), std::optional<DWORD>(IDCANCEL));
+    EXPECT_EQ(yesNo.WaitExit(5000), std::optional<DWORD>(IDNO));
+    EXPECT_FALSE(vantor.Visible());
+}
+
+TEST(App, PagingThroughTheLogAndTheTrayToggle) {
+    const std::string folder = FreshFolder();
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    for (int i = 0; i < 3; ++i) {
+        Process box = ShowBox("page " + std::to_string(i), "text " + std::to_string(i));
+        ASSERT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK)) << i;
+    }
+    struct Step {
+        MenuCommand command;
+        const char* caption;
+        const char* text;
+    };
+    const Step steps[] = {
+        {kCmdTrayPrevious, "page 1", "text 1"},
+        {kCmdPrevious, "page 0", "text 0"},
+        {kCmdPrevious, "Vantor", "It was first message."},
+        {kCmdNext, "page 0", "text 0"},
+        {kCmdNext, "page 1", "text 1"},
+        {kCmdNext, "page 2", "text 2"},
+        {kCmdNext, "Vantor", "It was last message."},
+        {kCmdPrevious, "page 2", "text 2"},
+        {kCmdTrayPrevious, "page 1", "text 1"},
+        {kCmdLastMessage, "page 2", "text 2"},
+    };
+    for (const auto& step : steps) {
+        vantor.CommandAndWait(step.command);
+        EXPECT_EQ(vantor.Caption(), step.caption) << step.text;
+        EXPECT_EQ(vantor.Text(), step.text);
+        EXPECT_TRUE(vantor.Visible());
+    }
+    ExpectAtCorner(vantor.Window());
+
+    // Left click on the tray icon hides the window; the next one shows the newest entry.
+    vantor.CommandAndWait(kCmdPrevious);
+    vantor.Tray(WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 2000));
+    vantor.Tray(WM_LBUTTONUP);      // releases, double clicks and the right button's release do
+    vantor.Tray(WM_LBUTTONDBLCLK);  // nothing
+    vantor.Tray(WM_RBUTTONUP);
+    Sleep(300);
+    EXPECT_FALSE(vantor.Visible());
+    vantor.Tray(WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 2000));
+    EXPECT_EQ(vantor.Text(), "text 2");
+    EXPECT_EQ(vantor.Caption(), "page 2");
+
+    // A second start shows the newest entry rather than the running notice.
+    vantor.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 2000));
+    Process second = Process::Start(vantor.Exe(), {}, folder);
+    EXPECT_TRUE(second.WaitExit(15000).has_value());
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 3000));
+    EXPECT_EQ(vantor.Text(), "text 2");
+}
+
+TEST(App, WindowHidesAfterMessageTimeUnlessInForeground) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nMessageTime=2\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    Process box = ShowBox("timed e2e", "goes away");
+    // Timed from the show itself: a closed program can take a while to end under Wine.
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 5000, 2));
+    const DWORD shown = GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 5000, 2));
+    const DWORD after = GetTickCount() - shown;
+    // Two full seconds are counted; the window hides at the tick after that.
+    EXPECT_GE(after, 1900u);
+    EXPECT_LE(after, 3300u);
+    EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+
+    // Called up by the user it takes the foreground, and then it stays.
+    vantor.CommandAndWait(kCmdLastMessage);
+    ASSERT_TRUE(vantor.Visible());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == vantor.Window(); }, 2000))
+        << "foreground is " << ClassNameOf(GetForegroundWindow());
+    Sleep(3500);
+    EXPECT_TRUE(vantor.Visible());
+}
+
+TEST(App, DisableStopsClosingAndASecondDisableRestartsIt) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    vantor.CommandAndWait(kCmdDisable);
+    Process box = ShowBox("disabled e2e", "stays");
+    ASSERT_TRUE(box.Started());
+    EXPECT_FALSE(box.WaitExit(4000).has_value()) << "closed while disabled";
+    vantor.CommandAndWait(kCmdDisable);
+    EXPECT_EQ(box.WaitExit(3500), std::optional<DWORD>(IDOK));
+}
+
+// The popup menu window (class "#32768") of a process, when one is open.
+HWND OpenMenuOf(DWORD processId) {
+    return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
+}
+
+TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    vantor.Tray(WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (menu = OpenMenuOf(vantor.Proc().Id())) != nullptr; }, 3000));
+    // Escape closes it without a command.
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return OpenMenuOf(vantor.Proc().Id()) == nullptr; }, 3000));
+    EXPECT_FALSE(vantor.Visible());
+    // Down to the first item, "Last message", and Enter: the window shows the start text.
+    vantor.Tray(WM_RBUTTONDOWN);
+    ASSERT_TRUE(
+        WaitUntil([&] { return (menu = OpenMenuOf(vantor.Proc().Id())) != nullptr; }, 3000));
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 3000));
+    EXPECT_EQ(vantor.Text(), kStartText);
+    EXPECT_EQ(vantor.Caption(), "Vantor");
+    // Under Wine's virtual desktop, a process that has opened a popup menu was seen to read
+    // the whole screen as its work area (taskbar included), so the bottom may be either.
+    RECT r = {};
+    GetWindowRect(vantor.Window(), &r);
+    EXPECT_EQ(r.right, WorkArea().right);
+    EXPECT_TRUE(r.bottom == WorkArea().bottom || r.bottom == GetSystemMetrics(SM_CYSCREEN))
+        << r.bottom;
+}
+
+TEST(App, ExitDoesNotWaitForATickSleepingInARule) {
+    const std::string folder = FreshFolder();
+    // Every tick sleeps 8 s while the front window of app_box_behind is in the foreground.
+    WriteFileBytes(folder + "Main.ini", "VantorE2EFront||sleep 8000\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    Process box = Process::Start(ToolPath("app_box_behind"), {"sleeper e2e", "not now"});
+    ASSERT_TRUE(box.Started());
+    HWND dialog = WaitForTopLevelWindow({"#32770", std::string("sleeper e2e"), box.Id()}, 5000);
+    ASSERT_NE(dialog, nullptr);
+    Sleep(1000);  // a tick is asleep in the rule by now
+    const DWORD start = GetTickCount();
+    vantor.Command(kCmdExit);
+    EXPECT_TRUE(vantor.Proc().WaitExit(5000).has_value()) << "Exit waited for the sleeping tick";
+    EXPECT_LE(GetTickCount() - start, 4000u);
+    EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
+    SendMessageTimeoutA(FindChild(dialog, "Button"), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    EXPECT_TRUE(box.WaitExit(5000).has_value());
+}
+
+TEST(App, ExitWritesTheFourKeysAndTheSizeComesBack) {
+    const std::string folder = FreshFolder();
+    const std::string ini = folder + "Vantor.ini";
+    {
+        Vantor vantor(folder);
+        ASSERT_TRUE(vantor.Start());
+        RECT r = {};
+        GetWindowRect(vantor.Window(), &r);
+        EXPECT_EQ(r.right - r.left, 230);
+        EXPECT_EQ(r.bottom - r.top, 100);
+        SetWindowPos(vantor.Window(), nullptr, 0, 0, 310, 155,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(vantor.Exit());
+    }
+    EXPECT_EQ(ReadIntKey(ini, "Width"), 310);
+    EXPECT_EQ(ReadIntKey(ini, "Height"), 155);
+    EXPECT_EQ(ReadIntKey(ini, "fmSetup.Left"), 567);
+    EXPECT_EQ(ReadIntKey(ini, "fmSetup.Top"), 105);
+    {
+        Vantor vantor(folder);
+        ASSERT_TRUE(vantor.Start());
+        RECT r = {};
+        GetWindowRect(vantor.Window(), &r);
+        EXPECT_EQ(r.right - r.left, 310);
+        EXPECT_EQ(r.bottom - r.top, 155);
+        // Closing the window only hides it; the program goes on.
+        vantor.CommandAndWait(kCmdLastMessage);
+        PostMessageA(vantor.Window(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 2000));
+        EXPECT_FALSE(vantor.Proc().WaitExit(500).has_value());
+        ASSERT_TRUE(vantor.Exit());
+    }
+}
+
+}  // namespace
+}  // namespace vantor::e2e
