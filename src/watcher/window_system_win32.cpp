@@ -143,6 +143,8 @@ class Win32WindowSystem::Sender {
             return job.answered;
         }
         job.thread = thread;
+        // One send at a time through the helper, whichever thread asks.
+        std::lock_guard<std::mutex> callers(callers_);
         if (stuck_->Blocks(thread, kMaxStuckSenders)) return false;
         if (!shared_) {
             shared_ = std::make_shared<SenderShared>();
@@ -170,6 +172,7 @@ class Win32WindowSystem::Sender {
     }
 
   private:
+    std::mutex callers_;
     std::shared_ptr<SenderShared> shared_;
     std::thread helper_;
     std::shared_ptr<StuckThreads> stuck_ = std::make_shared<StuckThreads>();

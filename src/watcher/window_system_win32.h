@@ -14,6 +14,7 @@
 
 namespace vantor {
 
+// Safe to use from several threads: sends to other threads go through the helper one at a time.
 class Win32WindowSystem : public WindowSystem {
   public:
     // How long a message to another program's window may take before it counts as unanswered.
