@@ -98,6 +98,10 @@ class WindowSystem {
     // --- keyboard and time ---
     // GetAsyncKeyState: non-zero when the key is down now or was pressed since the last query.
     virtual std::int16_t AsyncKeyState(int virtualKey) = 0;
+    // GetKeyState: the key's state as the calling thread's input saw it (negative: down).
+    virtual std::int16_t KeyState(int virtualKey) = 0;
+    // GetCursorPos in screen coordinates; false when it cannot be read.
+    virtual bool CursorPos(std::int32_t& x, std::int32_t& y) = 0;
     virtual std::uint32_t TickCount() = 0;  // GetTickCount
     virtual void Sleep(std::uint32_t milliseconds) = 0;
 };

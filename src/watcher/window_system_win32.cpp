@@ -395,6 +395,21 @@ std::int16_t Win32WindowSystem::AsyncKeyState(int virtualKey) {
     return static_cast<std::int16_t>(GetAsyncKeyState(virtualKey));
 }
 
+std::int16_t Win32WindowSystem::KeyState(int virtualKey) {
+    return static_cast<std::int16_t>(GetKeyState(virtualKey));
+}
+
+bool Win32WindowSystem::CursorPos(std::int32_t& x, std::int32_t& y) {
+    POINT p{};
+    if (!GetCursorPos(&p)) {
+        x = y = 0;
+        return false;
+    }
+    x = p.x;
+    y = p.y;
+    return true;
+}
+
 std::uint32_t Win32WindowSystem::TickCount() {
     return GetTickCount();
 }

@@ -58,6 +58,8 @@ class Win32WindowSystem : public WindowSystem {
     bool SetSelection(WindowHandle edit, std::int32_t start, std::int32_t end) override;
     bool ReplaceSelection(WindowHandle edit, std::string_view text) override;
     std::int16_t AsyncKeyState(int virtualKey) override;
+    std::int16_t KeyState(int virtualKey) override;
+    bool CursorPos(std::int32_t& x, std::int32_t& y) override;
     std::uint32_t TickCount() override;
     void Sleep(std::uint32_t milliseconds) override;
 

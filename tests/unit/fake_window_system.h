@@ -95,6 +95,14 @@ class FakeWindowSystem : public WindowSystem {
     bool SetSelection(WindowHandle edit, std::int32_t start, std::int32_t end) override;
     bool ReplaceSelection(WindowHandle edit, std::string_view text) override;
     std::int16_t AsyncKeyState(int virtualKey) override;
+    std::int16_t KeyState(int virtualKey) override { return AsyncKeyState(virtualKey); }
+    bool CursorPos(std::int32_t& x, std::int32_t& y) override {
+        x = cursorX;
+        y = cursorY;
+        return true;
+    }
+    std::int32_t cursorX = 0;
+    std::int32_t cursorY = 0;
     std::uint32_t TickCount() override { return now_; }
     void Sleep(std::uint32_t milliseconds) override;
 
