@@ -214,3 +214,21 @@ TEST(Probes, AProgramThatStopsAnsweringCostsAtMostTheBoundedWait) {
 
 }  // namespace
 }  // namespace vantor::e2e
+
+namespace vantor::e2e {
+namespace {
+
+TEST(Probes, SleepsEndAtOnceAfterCancelSleeps) {
+    Win32WindowSystem ws;
+    DWORD before = GetTickCount();
+    ws.Sleep(150);
+    EXPECT_GE(GetTickCount() - before, 100u) << "a plain sleep waits";
+    ws.CancelSleeps();
+    before = GetTickCount();
+    ws.Sleep(10000);
+    ws.Sleep(10000);
+    EXPECT_LT(GetTickCount() - before, 1000u) << "after the cancel no sleep holds the thread";
+}
+
+}  // namespace
+}  // namespace vantor::e2e
