@@ -48,8 +48,8 @@ void BM_AdvancedListSteadyTick(benchmark::State& state) {
     for (int i = 0; i < 50; ++i) {
         // Main field matches (class, and caption by substring or wildcard); child never does.
         const std::string main = i % 2 ? "TForm=Setup" : "TForm=Setup*";
-        const std::string child = i % 3 ? "TLabel=missing " + std::to_string(i)
-                                        : "TStatic=*never*" + std::to_string(i);
+        const std::string child =
+            i % 3 ? "TLabel=missing " + std::to_string(i) : "TStatic=*never*" + std::to_string(i);
         rules.push_back(main + "|" + child + "|TButton=&Next");
     }
     desk.SetList(ListKind::Main, rules);
