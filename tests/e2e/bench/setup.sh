@@ -3,7 +3,8 @@
 #   - its own Xvfb 1280x1024x24 (Xvfb picks a free display itself, so parallel runs of
 #     several people or CI never share a display),
 #   - a fresh Wine prefix with a persistent wineserver, Managed=N and, unless
-#     VANTOR_E2E_DESKTOP=0, one virtual desktop for the whole prefix (taskbar + tray),
+#     VANTOR_E2E_DESKTOP=0, one virtual desktop for the whole prefix, named "shell": Wine
+#     gives only that name a taskbar with a notification area (for tray screenshots),
 #   - code page 1251 through a locally generated ru_RU.UTF-8 locale; English system dialogs
 #     unless VANTOR_E2E_RUSSIAN=1,
 #   - a watchdog that tears all of it down if the test driver vanishes without cleanup.
@@ -101,10 +102,10 @@ if [ "$desktop" = 1 ]; then
     cat >>"$run/bench.reg" <<REG
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Vantor"
+"Desktop"="shell"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Vantor"="1280x1024"
+"shell"="1280x1024"
 REG
 fi
 wine regedit /S "$(winepath -w "$run/bench.reg" 2>/dev/null)" </dev/null >>"$run/wine.log" 2>&1
