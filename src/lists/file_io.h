@@ -12,6 +12,11 @@ namespace vantor {
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Creates or truncates the file and writes the bytes; false when that failed.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// Replaces a file's content without ever leaving it cut short: the bytes go to a temporary
+// file beside it, which then takes its place. False (old content intact) when that failed.
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes);
+// Appends the bytes at the end of the file, creating it when missing; false when that failed.
+bool AppendToFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
 }  // namespace vantor

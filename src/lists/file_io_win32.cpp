@@ -28,10 +28,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+namespace {
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
     bool ok = true;
     size_t done = 0;
     while (ok && done < bytes.size()) {
@@ -40,6 +39,37 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
         ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
         done += written;
     }
+    return ok;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool ok = WriteAll(file, bytes);
+    return CloseHandle(file) && ok;
+}
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".vantor-new";
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExA(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
     return CloseHandle(file) && ok;
 }
 

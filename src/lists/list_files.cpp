@@ -234,22 +234,17 @@ void LoadAllLists(const std::string& folder, ProgramLists& lists) {
 }
 
 bool AppendListEntryToFile(const std::string& path, std::string_view entry) {
-    std::string content;
+    std::string tail;
     if (FileExists(path)) {
         std::optional<std::string> old = ReadWholeFile(path);
-        if (!old) return false;  // held by another program: never overwrite what we could not read
-        content = std::move(*old);
+        if (!old) return false;  // held by another program: never write to what we could not read
+        if (!old->empty() && !(old->size() >= 2 && old->compare(old->size() - 2, 2, "\r\n") == 0))
+            tail = "\r\n";  // the new text begins a line of its own
     }
-    const std::string original = content;
-    if (!content.empty() &&
-        !(content.size() >= 2 && content.compare(content.size() - 2, 2, "\r\n") == 0))
-        content += "\r\n";
-    content.append(entry);
-    content += "\r\n";
-    if (WriteWholeFile(path, content) && ReadWholeFile(path) == content) return true;
-    // The write went wrong part-way: put the original bytes back rather than leave a cut file.
-    if (!original.empty()) (void)WriteWholeFile(path, original);
-    return false;
+    tail.append(entry);
+    tail += "\r\n";
+    // Appending in place never puts the existing lines at risk, whatever happens mid-write.
+    return AppendToFile(path, tail);
 }
 
 }  // namespace vantor

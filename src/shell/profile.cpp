@@ -339,7 +339,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
     std::string updated;
     if (!ProfileSetString(old, section, key, value, updated)) return false;
     if (bytes && updated == old) return true;  // unchanged: leave the file and its time alone
-    return WriteWholeFile(path_, updated);
+    return ReplaceWholeFile(path_, updated);
 }
 
 }  // namespace vantor
