@@ -4,9 +4,9 @@
 
 #include <string>
 
-// The benchmark target builds bench/*.cpp only; the fake desktop comes from the unit tests.
-#include "../tests/unit/fake_window_system.cpp"
-#include "../tests/unit/watcher_test_support.h"
+// The fake desktop is the unit tests' own (added to this target by bench/CMakeLists.txt).
+#include "fake_window_system.h"
+#include "watcher_test_support.h"
 #include "watcher/advanced_list.h"
 #include "watcher/scanner.h"
 
