@@ -34,7 +34,8 @@ TEST(Codepage, MessageBoxOfAnotherProgramCanBeReadAndAnswered) {
     ASSERT_TRUE(box.Started()) << "CreateProcess error " << box.Error();
 
     HWND dialog = WaitForTopLevelWindow({"#32770", caption, box.Id()}, 10000);
-    ASSERT_NE(dialog, nullptr) << "no message box with caption " << Escaped(caption) << "; windows:\n"
+    ASSERT_NE(dialog, nullptr) << "no message box with caption " << Escaped(caption)
+                               << "; windows:\n"
                                << DescribeTopLevelWindows(box.Id());
 
     HWND ok = FindChild(dialog, "Button");

@@ -14,7 +14,9 @@ std::string WindowsPath(const std::string& unixPath) {
     return result;
 }
 
-std::string VantorExePath() { return WindowsPath(VANTOR_E2E_VANTOR_EXE); }
+std::string VantorExePath() {
+    return WindowsPath(VANTOR_E2E_VANTOR_EXE);
+}
 
 std::string ToolPath(const std::string& toolName) {
     return WindowsPath(std::string(VANTOR_E2E_TOOLS_DIR) + "/" + toolName + ".exe");
@@ -83,9 +85,9 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
+    bool ok =
+        bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                          written == bytes.size());
     return CloseHandle(file) && ok;
 }
 
@@ -334,6 +336,8 @@ bool RussianSystem() {
     return length == 1 && value[0] == '1';
 }
 
-std::string SystemOkText() { return RussianSystem() ? "\xCE\xCA" : "OK"; }
+std::string SystemOkText() {
+    return RussianSystem() ? "\xCE\xCA" : "OK";
+}
 
 }  // namespace vantor::e2e

@@ -49,7 +49,7 @@ std::string QuoteArgument(const std::string& argument);
 // A process this test started. Ending it (Kill, or the destructor while it still runs)
 // touches only this process.
 class Process {
-public:
+  public:
     Process() = default;
     ~Process();
     Process(Process&& other) noexcept;
@@ -72,7 +72,7 @@ public:
     // Ends the process (if it still runs) and waits for it, at most 5 s.
     void Kill();
 
-private:
+  private:
     void Close();
     HANDLE process_ = nullptr;
     DWORD id_ = 0;

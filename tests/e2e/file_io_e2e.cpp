@@ -87,7 +87,8 @@ TEST(FileIo, FilesHeldOpenByAnotherHandle) {
         EXPECT_EQ(WriteWholeFile(path, "replaced"), c.writable);
         CloseHandle(other);
         // A refused write must not have cut the user's file.
-        EXPECT_EQ(ReadWholeFile(path), std::optional<std::string>(c.writable ? "replaced" : "user text"));
+        EXPECT_EQ(ReadWholeFile(path),
+                  std::optional<std::string>(c.writable ? "replaced" : "user text"));
     }
 }
 

@@ -9,9 +9,9 @@
 namespace vantor::e2e {
 namespace {
 
-const std::vector<std::string> kProgramFiles = {"Black.ini",   "Button.ini", "Edit.ini",
-                                                "Main.ini",    "Replace.ini", "Static.ini",
-                                                "Vantor.ini",  "White.ini"};
+const std::vector<std::string> kProgramFiles = {"Black.ini",  "Button.ini",  "Edit.ini",
+                                                "Main.ini",   "Replace.ini", "Static.ini",
+                                                "Vantor.ini", "White.ini"};
 
 // Sizes of the program's files in folder; empty while one of them is still missing.
 std::vector<long long> FileSizes(const std::string& folder) {
@@ -66,8 +66,8 @@ std::vector<std::string> WithExe(std::vector<std::string> names) {
 
 TEST(FirstStart, EmptyFolderGetsTheDefaultFilesByteForByte) {
     // Plain, with a blank, and with Cyrillic letters (code page 1251) in the folder's name.
-    for (const std::string& name : {std::string("plain"), std::string("with blank"),
-                                    std::string("\xCF\xE0\xEF\xEA\xE0")}) {
+    for (const std::string& name :
+         {std::string("plain"), std::string("with blank"), std::string("\xCF\xE0\xEF\xEA\xE0")}) {
         SCOPED_TRACE(Escaped(name));
         const std::string folder = JoinPath(FreshFolder(), name) + "\\";
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));

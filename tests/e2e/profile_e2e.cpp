@@ -19,7 +19,9 @@ struct ProfileCase {
     std::optional<std::string> bytes;  // nullopt: the file does not exist
 };
 
-std::string Repeat(char c, size_t n) { return std::string(n, c); }
+std::string Repeat(char c, size_t n) {
+    return std::string(n, c);
+}
 
 // cp1251: "Раздел" / "РАЗДЕЛ" / "раздел", "Ключ" / "КЛЮЧ", "значение".
 const std::string kCyrSection = "\xD0\xE0\xE7\xE4\xE5\xEB";
@@ -49,14 +51,12 @@ std::vector<ProfileCase> AwkwardFiles() {
         {"CR-only lines", "[Main]\ra=1\rb=two\r[Other]\ra=3\r"},
         {"LF-only lines", "[Main]\na=1\nb=two\n[Other]\na=3\n"},
         {"mixed and blank lines", "\r\n\r\n[Main]\r\n\n\r\ra=1\n\r\nb=2\r\r\n\r\n"},
-        {"long values",
-         "[Main]\r\nLong=" + Repeat('x', 5000) + "\r\nEdge=" + Repeat('y', 4095) +
-             "\r\nEdge1=" + Repeat('z', 4096) + "\r\nAfter=1\r\n"},
+        {"long values", "[Main]\r\nLong=" + Repeat('x', 5000) + "\r\nEdge=" + Repeat('y', 4095) +
+                            "\r\nEdge1=" + Repeat('z', 4096) + "\r\nAfter=1\r\n"},
         {"long key and section",
          "[" + Repeat('S', 300) + "]\r\n" + Repeat('K', 300) + "=v\r\n[Main]\r\na=1\r\n"},
-        {"case of names",
-         "[mAiN]\r\nLANGUAGE=Eng\r\nlanguage=second\r\n[" + kCyrSection + "]\r\n" + kCyrKey +
-             "=" + kCyrValue + "\r\n"},
+        {"case of names", "[mAiN]\r\nLANGUAGE=Eng\r\nlanguage=second\r\n[" + kCyrSection + "]\r\n" +
+                              kCyrKey + "=" + kCyrValue + "\r\n"},
         {"no final line end", "[Main]\r\na=last"},
         {"no final line end after section", "[Main]\r\na=1\r\n[Other]"},
         {"cp1251 bytes",
@@ -71,24 +71,81 @@ std::vector<ProfileCase> AwkwardFiles() {
          "n7=+5\r\nn8=\r\nn9=- 3\r\nn10=0o17\r\nn11=0b101\r\nn12=4294967295\r\nn13=-0\r\n"
          "n14=007\r\nn15=0X1f\r\nn16=\t8\r\n"},
         {"NUL inside", "[Main]\r\na=before" + nul + "after\r\nb=2\r\n" + nul + "c=3\r\n"},
-        {"control bytes", "[Main]\r\na=\x1A" "x\x1A\r\nb=\x0Bv\x0C\r\n\x1A" "c=3\r\n"},
+        {"control bytes",
+         "[Main]\r\na=\x1A"
+         "x\x1A\r\nb=\x0Bv\x0C\r\n\x1A"
+         "c=3\r\n"},
         {"equals in key", "[Main]\r\na=b=c\r\n=novalue\r\n==x\r\n"},
         {"bracket lines inside values", "[Main]\r\na=[Other]\r\n[Other]\r\nb=[x]\r\n"},
     };
 }
 
 const std::vector<std::string> kSections = {
-    "Main", "main", "MAIN", "Other", "OTHER", "Missing", "", " Main", "Main ", "Ma]in",
-    "Half", "x]", "x", "Main] trailing", kCyrSection, kCyrSectionUpper, kCyrSectionLower,
-    Repeat('S', 300), "[Main]"};
+    "Main",  "main",           "MAIN",      "Other",          "OTHER",          "Missing",
+    "",      " Main",          "Main ",     "Ma]in",          "Half",           "x]",
+    "x",     "Main] trailing", kCyrSection, kCyrSectionUpper, kCyrSectionLower, Repeat('S', 300),
+    "[Main]"};
 
-const std::vector<std::string> kKeys = {
-    "a", "A", "b", "c", "d", "e", "f", "k", "v", "Language", "language", "LANGUAGE",
-    "Dup", "Quoted", "Single", "Half", "Mixed", "One", "Two", "Inner", "Spaced", "BlankIn",
-    "Long", "Edge", "Edge1", "After", ";a", "; a", ";c", ";b", "#k", ";TimeReloadLists",
-    "Missing", " a", "a ", "\xC0", "\xE0", "nbsp", kCyrKey, kCyrKeyUpper, Repeat('K', 300),
-    "n1", "n2", "n3", "n4", "n5", "n6", "n7", "n8", "n9", "n10", "n11", "n12", "n13",
-    "n14", "n15", "n16", "", "=", "a=b"};
+const std::vector<std::string> kKeys = {"a",
+                                        "A",
+                                        "b",
+                                        "c",
+                                        "d",
+                                        "e",
+                                        "f",
+                                        "k",
+                                        "v",
+                                        "Language",
+                                        "language",
+                                        "LANGUAGE",
+                                        "Dup",
+                                        "Quoted",
+                                        "Single",
+                                        "Half",
+                                        "Mixed",
+                                        "One",
+                                        "Two",
+                                        "Inner",
+                                        "Spaced",
+                                        "BlankIn",
+                                        "Long",
+                                        "Edge",
+                                        "Edge1",
+                                        "After",
+                                        ";a",
+                                        "; a",
+                                        ";c",
+                                        ";b",
+                                        "#k",
+                                        ";TimeReloadLists",
+                                        "Missing",
+                                        " a",
+                                        "a ",
+                                        "\xC0",
+                                        "\xE0",
+                                        "nbsp",
+                                        kCyrKey,
+                                        kCyrKeyUpper,
+                                        Repeat('K', 300),
+                                        "n1",
+                                        "n2",
+                                        "n3",
+                                        "n4",
+                                        "n5",
+                                        "n6",
+                                        "n7",
+                                        "n8",
+                                        "n9",
+                                        "n10",
+                                        "n11",
+                                        "n12",
+                                        "n13",
+                                        "n14",
+                                        "n15",
+                                        "n16",
+                                        "",
+                                        "=",
+                                        "a=b"};
 
 struct Mismatch {
     std::string file, section, key, what, portable, system;
@@ -115,7 +172,9 @@ std::string SystemString(const std::string& path, const std::string& section,
 }
 
 // The file as it is on disk ("" when missing), as the portable reader is given it.
-std::string FileBytes(const std::string& path) { return ReadFileBytes(path).value_or(""); }
+std::string FileBytes(const std::string& path) {
+    return ReadFileBytes(path).value_or("");
+}
 
 // Writes each case to its own file (the system caches profile files by name).
 std::string PlaceFile(const std::string& folder, size_t index, const ProfileCase& c) {
@@ -147,12 +206,12 @@ TEST(Profile, ReadsAgreeWithTheSystem) {
                                               "string/" + std::to_string(size), portable, system});
                     }
                 }
-                const int system = int(GetPrivateProfileIntA(section.c_str(), key.c_str(), -7,
-                                                             path.c_str()));
+                const int system =
+                    int(GetPrivateProfileIntA(section.c_str(), key.c_str(), -7, path.c_str()));
                 const int portable = ProfileGetInt(bytes, section, key, -7);
                 if (portable != system) {
-                    mismatches.push_back({file.name, section, key, "int",
-                                          std::to_string(portable), std::to_string(system)});
+                    mismatches.push_back({file.name, section, key, "int", std::to_string(portable),
+                                          std::to_string(system)});
                 }
             }
         }
@@ -166,8 +225,9 @@ TEST(Profile, DefaultsOfMissingKeysAgreeWithTheSystem) {
     const std::string path = JoinPath(folder, "defaults.ini");
     ASSERT_TRUE(WriteFileBytes(path, "[Main]\r\na=1\r\n"));
     std::vector<Mismatch> mismatches;
-    for (const std::string& def : std::vector<std::string>{"", "plain", "trailing  ", "  leading", "\"quoted\"", "'single'", "\"half", " \"q\" ",
-          "\t tab\t", "\xC0\xE1\xE2", Repeat('d', 5000)}) {
+    for (const std::string& def : std::vector<std::string>{
+             "", "plain", "trailing  ", "  leading", "\"quoted\"", "'single'", "\"half", " \"q\" ",
+             "\t tab\t", "\xC0\xE1\xE2", Repeat('d', 5000)}) {
         for (size_t size : {size_t(4096), size_t(4), size_t(1)}) {
             const std::string system = SystemString(path, "Main", "missing", def, size);
             const std::string portable =
@@ -183,7 +243,9 @@ TEST(Profile, DefaultsOfMissingKeysAgreeWithTheSystem) {
 }
 
 // Names as the system compares them for this purpose (ASCII letters without case).
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool SameText(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 struct WriteCase {
     std::string section, key, value;
@@ -208,10 +270,10 @@ TEST(Profile, WrittenValuesReadBackAsTheSystemWritesThem) {
         {kCyrSection, kCyrKey, kCyrValue},
         {"Main", "Width", "230"},
     };
-    const std::vector<std::string> probeSections = {"Main", "main", "Other", "Missing", "",
-                                                    "Brand new", kCyrSection, kCyrSectionUpper};
-    const std::vector<std::string> probeKeys = {"a", "b", "c", "d", "k", "Language", "Dup",
-                                                "Long", "fresh", "Width", kCyrKey, ";a"};
+    const std::vector<std::string> probeSections = {
+        "Main", "main", "Other", "Missing", "", "Brand new", kCyrSection, kCyrSectionUpper};
+    const std::vector<std::string> probeKeys = {
+        "a", "b", "c", "d", "k", "Language", "Dup", "Long", "fresh", "Width", kCyrKey, ";a"};
     std::vector<Mismatch> mismatches;
     std::vector<Mismatch> rewriteArtifacts;
     size_t compared = 0;
@@ -246,11 +308,16 @@ TEST(Profile, WrittenValuesReadBackAsTheSystemWritesThem) {
                 if (a == b) continue;
                 Mismatch m{file.name + " after " + Escaped(write.section) + "/" +
                                Escaped(write.key) + "=" + Escaped(write.value.substr(0, 20)),
-                           section, key, "read back", a, b};
+                           section,
+                           key,
+                           "read back",
+                           a,
+                           b};
                 // Wine's writer rewrites the whole file and can change keys it was not asked
                 // to touch (a "[]" header is dropped, for one). When ours still reads as the
                 // untouched original did, the difference is the rewrite's, not ours.
-                const bool untouched = !SameText(section, write.section) || !SameText(key, write.key);
+                const bool untouched =
+                    !SameText(section, write.section) || !SameText(key, write.key);
                 const std::string before = SystemString(original, section, key, "dflt", 4096);
                 if (untouched && a == before && b != before) {
                     rewriteArtifacts.push_back(m);

@@ -22,7 +22,8 @@ TEST(ProgramFolder, FolderOfExecutablePath) {
         {"C:\\Program Files\\Vantor\\vantor.exe", "C:\\Program Files\\Vantor\\"},
         {"C:\\vantor.exe", "C:\\"},
         {"\\\\server\\share\\v\\vantor.exe", "\\\\server\\share\\v\\"},
-        {"D:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\v.exe", "D:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\"},
+        {"D:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\v.exe",
+         "D:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\"},
         {"/opt/vantor/vantor", "/opt/vantor/"},
         {"vantor.exe", ""},
         {"", ""},
@@ -32,7 +33,7 @@ TEST(ProgramFolder, FolderOfExecutablePath) {
 }
 
 class ProgramFolderFiles : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
         dir_ = std::filesystem::temp_directory_path() /
@@ -44,13 +45,15 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
-    std::string Read(const std::string& name) { return ReadWholeFile(folder_ + name).value_or("<missing>"); }
+    std::string Read(const std::string& name) {
+        return ReadWholeFile(folder_ + name).value_or("<missing>");
+    }
 
     std::filesystem::path dir_;
     std::string folder_;
 };
 
-const char* const kAllFiles[] = {"Vantor.ini", "Main.ini",   "Black.ini",  "White.ini",
+const char* const kAllFiles[] = {"Vantor.ini",  "Main.ini",   "Black.ini",  "White.ini",
                                  "Replace.ini", "Button.ini", "Static.ini", "Edit.ini"};
 
 TEST_F(ProgramFolderFiles, EmptyFolderGetsEveryFileAndListsHoldTheDefaults) {
@@ -91,7 +94,8 @@ TEST_F(ProgramFolderFiles, ExistingUserFilesStayByteForByteAndAreLoaded) {
 
     const auto blackList = lists.Snapshot(ListKind::Black);
     EXPECT_EQ(blackList->front(), "my text");
-    EXPECT_EQ(std::find(blackList->begin(), blackList->end(), "No files selected"), blackList->end());
+    EXPECT_EQ(std::find(blackList->begin(), blackList->end(), "No files selected"),
+              blackList->end());
     const auto buttons = lists.Snapshot(ListKind::Button);
     EXPECT_NE(std::find(buttons->begin(), buttons->end(), "MYBUTTONCLASS"), buttons->end());
     EXPECT_NE(std::find(buttons->begin(), buttons->end(), "BUTTON"), buttons->end());
