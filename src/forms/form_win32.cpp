@@ -1,7 +1,5 @@
 #include "forms/form_win32.h"
 
-#include <commctrl.h>
-
 namespace vantor {
 
 bool Form::CreateForm(HINSTANCE instance, const char* className, const char* caption, DWORD style,
@@ -52,28 +50,37 @@ HWND CreateControl(HWND parent, const char* className, const char* text, DWORD s
 
 namespace {
 
+// The control's own window procedure and our hook, kept in a window property. Plain
+// GWLP_WNDPROC subclassing: it keeps comctl32 (and its memory) out of the process.
 struct HookData {
+    WNDPROC original;
     ControlHook hook;
     void* context;
 };
 
-LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                          DWORD_PTR data) {
-    auto* hook = reinterpret_cast<HookData*>(data);
+constexpr char kHookProperty[] = "VantorControlHook";
+
+LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = static_cast<HookData*>(GetPropA(control, kHookProperty));
+    if (!data) return DefWindowProcA(control, message, wParam, lParam);
+    const WNDPROC original = data->original;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(control, &HookProc, 1);
-        delete hook;
-        return DefSubclassProc(control, message, wParam, lParam);
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(control, kHookProperty);
+        delete data;
+    } else if (data->hook(data->context, control, message, wParam, lParam)) {
+        return 0;
     }
-    if (hook->hook(hook->context, control, message, wParam, lParam)) return 0;
-    return DefSubclassProc(control, message, wParam, lParam);
+    return CallWindowProcA(original, control, message, wParam, lParam);
 }
 
 }  // namespace
 
 void HookControl(HWND control, ControlHook hook, void* context) {
-    SetWindowSubclass(control, &HookProc, 1,
-                      reinterpret_cast<DWORD_PTR>(new HookData{hook, context}));
+    auto* data = new HookData{nullptr, hook, context};
+    SetPropA(control, kHookProperty, data);
+    data->original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc)));
 }
 
 }  // namespace vantor

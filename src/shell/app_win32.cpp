@@ -1,6 +1,7 @@
 #include "shell/app_win32.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,7 @@ namespace vantor {
 namespace {
 
 constexpr char kTrayTip[] = "Vantor 3.21";
+constexpr UINT kWatcherPeriod = 50;  // ms, the scanner's default and the advanced list's
 // The settings dialog's outer size, until the dialog itself exists.
 constexpr int kSetupWidth = 451, kSetupHeight = 298;
 
@@ -93,8 +95,14 @@ class Application {
           sink_(log_, window_, tasks_),
           scanner_(windowSystem_, lists_, sink_, options_, texts_),
           advanced_(windowSystem_, lists_, sink_, texts_),
-          scannerTimer_(50, 10, [this] { scanner_.ScannerTick(); }),
-          advancedTimer_(50, 10, [this] { advanced_.AdvancedListTick(); }),
+          scannerTimer_(kWatcherPeriod, 10, [this] { scanner_.ScannerTick(); }),
+          advancedTimer_(kWatcherPeriod, 10,
+                         [this] {
+                             // With equal periods one system timer serves both handlers, in
+                             // the order they were started: half the wake-ups when idle.
+                             if (scannerShares_) scanner_.ScannerTick();
+                             advanced_.AdvancedListTick();
+                         }),
           spyTimer_(50, 0, [] {}),
           settingsFile_(std::string()) {}
 
@@ -109,6 +117,7 @@ class Application {
     void OnTrayMouse(UINT mouseMessage);
     void OnSecondStart(HWND sender);
     void ToggleDisable();
+    void StartWatcher();
     void StopTimers();
     void Exit();
     void OnMainFormDestroyed();
@@ -127,6 +136,8 @@ class Application {
     AdvancedList advanced_;
     PeriodicTimer scannerTimer_;
     PeriodicTimer advancedTimer_;
+    // The scanner runs inside the advanced-list timer while both have the default period.
+    std::atomic<bool> scannerShares_{true};
     PeriodicTimer spyTimer_;
     AppWindow appWindow_;
     TrayIcon tray_;
@@ -234,6 +245,7 @@ void Application::ApplyRunSettings(const RunSettings& run) {
     if (run.Background.textAreaFollows) window_.SetTextBackgroundToForm();
     if (run.TextColor) window_.SetTextColor(*run.TextColor);
     scannerTimer_.SetPeriod(static_cast<UINT>(run.ScannerPeriod));
+    scannerShares_ = scannerTimer_.Period() == kWatcherPeriod;
 }
 
 void Application::LoadSetupState() {
@@ -252,10 +264,7 @@ void Application::LoadSetupState() {
     options_.selectAll = dialog_.SelectAll;
     options_.closeYesNo = dialog_.CloseYesNo;
     // A second start is on its way out: it must not close anybody's dialogs meanwhile.
-    if (firstInstance_) {
-        scannerTimer_.Start();
-        advancedTimer_.Start();
-    }
+    if (firstInstance_) StartWatcher();
 }
 
 void Application::OnCommand(MenuCommand command) {
@@ -325,14 +334,18 @@ void Application::ToggleDisable() {
     const bool wasChecked = IsMenuItemChecked(trayMenu_, kCmdDisable);
     SetMenuItemChecked(trayMenu_, kCmdDisable, !wasChecked);
     if (wasChecked) {
-        scannerTimer_.Start();
-        advancedTimer_.Start();
+        StartWatcher();
         tray_.SetIcon(enabledIcon_);
     } else {
         scannerTimer_.Stop();
         advancedTimer_.Stop();
         tray_.SetIcon(disabledIcon_);
     }
+}
+
+void Application::StartWatcher() {
+    if (!scannerShares_) scannerTimer_.Start();
+    advancedTimer_.Start();
 }
 
 void Application::StopTimers() {

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Measures the real vantor.exe under Wine (not part of the test run; takes about 2 minutes):
+#   - latency from a foreground message box appearing to its closing, over 30 boxes
+#     (median and 95th percentile), and the same for boxes that open behind another window;
+#   - idle CPU time of vantor.exe over 60 s with the default lists and no dialogs, next to
+#     that of a minimal Win32 program (hidden window, one 50 ms multimedia timer) measured
+#     at the same time;
+#   - resident memory of both, and the size of vantor.exe.
+# Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/app-windows; built if needed)
+# Everything runs on a private Xvfb and a private Wine prefix under BUILD_DIR/wine-bench;
+# at the end only those are ended: our wineserver (by WINEPREFIX) and our Xvfb (by pid).
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$repo/build/app-windows}
+work=$build/wine-bench
+idle_seconds=${VANTOR_BENCH_IDLE_SECONDS:-60}
+
+if [ ! -f "$build/vantor.exe" ]; then
+    cmake --preset windows -B "$build" >/dev/null
+    cmake --build "$build" -j2 --target vantor
+fi
+build=$(cd "$build" && pwd)  # Wine wants an absolute prefix path
+work=$build/wine-bench
+rm -rf "$work"
+mkdir -p "$work/bin" "$work/vantor" "$work/baseline"
+for tool in baseline_idle box_latency; do
+    flags=(-O2 -static -s)
+    [ "$tool" = baseline_idle ] && flags+=(-mwindows)
+    x86_64-w64-mingw32-g++-posix "${flags[@]}" -o "$work/bin/$tool.exe" \
+        "$repo/bench/wine/$tool.cpp" -lwinmm -luser32
+done
+cp "$build/vantor.exe" "$work/vantor/"
+
+xvfb_pid=""
+cleanup() {
+    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+    </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+wineboot -i >/dev/null 2>&1
+# Without a window manager, unmanaged windows keep clicks fast (see the Wine notes).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
+wineserver -p
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+
+(cd "$work/vantor" && exec wine ./vantor.exe) >/dev/null 2>&1 &
+vantor_pid=$!
+(cd "$work/baseline" && exec wine "$work/bin/baseline_idle.exe") >/dev/null 2>&1 &
+baseline_pid=$!
+sleep 5  # start-up done, files written
+
+echo "== idle: ${idle_seconds} s, no dialogs =="
+v0=$(cpu_ticks $vantor_pid); b0=$(cpu_ticks $baseline_pid)
+sleep "$idle_seconds"
+v1=$(cpu_ticks $vantor_pid); b1=$(cpu_ticks $baseline_pid)
+hz=$(getconf CLK_TCK)
+awk -v v=$((v1 - v0)) -v b=$((b1 - b0)) -v hz="$hz" 'BEGIN {
+    printf "vantor_cpu_ms %d\nbaseline_cpu_ms %d\n", v * 1000 / hz, b * 1000 / hz
+    if (b > 0) printf "ratio %.2f\n", v / b; else print "ratio n/a (baseline used no ticks)" }'
+vr=$(rss_kb $vantor_pid); br=$(rss_kb $baseline_pid)
+echo "vantor_rss_kb $vr"
+echo "baseline_rss_kb $br"
+echo "rss_difference_kb $((vr - br))"
+echo "vantor_exe_bytes $(stat -c %s "$build/vantor.exe")"
+
+echo "== foreground boxes =="
+(cd "$work" && wine "$work/bin/box_latency.exe" foreground 30) | tr -d '\r' | grep -v '^latency_ms'
+echo "== background boxes =="
+(cd "$work" && wine "$work/bin/box_latency.exe" background 3) | tr -d '\r'
