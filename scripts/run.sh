@@ -87,6 +87,16 @@ sleep 2
 echo "demo: files in the program folder:"
 LC_ALL=C ls -l "$program"
 
+# Another program shows a message box; Vantor presses OK for it and shows the message in its
+# own window at the lower right corner, for the next few seconds.
+box_tool="$build/tests/e2e/tools/show_message_box.exe"
+echo "demo: a program shows a message box ..."
+start=$(date +%s%N)
+box_result=$(wine "$box_tool" "Demo" "Vantor closed this message box.\r\nIt is logged and shown here." \
+    </dev/null 2>/dev/null | tr -d '\r' || true)
+echo "demo: ... the box was answered after $((($(date +%s%N) - start) / 1000000)) ms (${box_result:-no result})"
+sleep 0.5
+
 shot="$run/screenshot.png"
 xwd -root -silent -display "$DISPLAY" | convert xwd:- "png:$shot"
-echo "demo: screenshot of the demo screen: $shot"
+echo "demo: screenshot (the message window at the lower right corner): $shot"
