@@ -310,6 +310,83 @@ TEST(App, DisableStopsClosingAndASecondDisableRestartsIt) {
     EXPECT_EQ(box.WaitExit(3500), std::optional<DWORD>(IDOK));
 }
 
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+TEST(App, CopyScrollBarAndTheKeysThatHide) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtExit.Visible=1\r\nbtCopy.Visible=1\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    HWND edit = FindChild(vantor.Window(), "Edit");
+    HWND exitButton = FindChild(vantor.Window(), "Button", std::string("Exit"));
+    ASSERT_NE(edit, nullptr);
+    // The window itself is hidden still: look at the buttons' own visibility.
+    auto shown = [&](const char* caption) {
+        HWND button = FindChild(vantor.Window(), "Button", std::string(caption));
+        return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(shown("Exit"));
+    EXPECT_TRUE(shown("Copy"));
+    EXPECT_FALSE(shown("Close"));
+
+    // A short text has no scroll bar; forty lines in a 100-pixel window get one.
+    Process shortBox = ShowBox("short e2e", "three word text");
+    ASSERT_EQ(shortBox.WaitExit(5000), std::optional<DWORD>(IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Text() == "three word text"; }, 3000));
+    EXPECT_FALSE(GetWindowLongA(edit, GWL_STYLE) & WS_VSCROLL);
+    std::string lines, expected;
+    for (int i = 0; i < 40; ++i) {
+        lines += "line " + std::to_string(i) + (i < 39 ? "\\r\\n" : "");
+        expected += "line " + std::to_string(i) + (i < 39 ? "\r\n" : "");
+    }
+    Process longBox = ShowBox("long e2e", lines);
+    ASSERT_EQ(longBox.WaitExit(5000), std::optional<DWORD>(IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Text() == expected; }, 3000));
+    EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & WS_VSCROLL);
+
+    // Copy takes the whole text, or only the selection when there is one.
+    vantor.CommandAndWait(kCmdPrevious);
+    ASSERT_EQ(vantor.Text(), "three word text");
+    vantor.CommandAndWait(kCmdCopy);
+    EXPECT_EQ(ClipboardText(), "three word text");
+    SendMessageTimeoutA(edit, EM_SETSEL, 6, 10, SMTO_ABORTIFHUNG, 2000, nullptr);
+    vantor.CommandAndWait(kCmdCopy);
+    EXPECT_EQ(ClipboardText(), "word");
+
+    // Esc, Enter in the text, the close box and minimize each hide it; the program goes on.
+    const struct {
+        const char* what;
+        HWND target;
+        UINT message;
+        WPARAM wParam;
+    } hiders[] = {{"Esc", edit, WM_KEYDOWN, VK_ESCAPE},
+                  {"Enter", edit, WM_KEYDOWN, VK_RETURN},
+                  {"close box", vantor.Window(), WM_CLOSE, 0},
+                  {"minimize", vantor.Window(), WM_SYSCOMMAND, SC_MINIMIZE}};
+    for (const auto& h : hiders) {
+        vantor.CommandAndWait(kCmdLastMessage);
+        ASSERT_TRUE(vantor.Visible()) << h.what;
+        PostMessageA(h.target, h.message, h.wParam, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 2000)) << h.what;
+        EXPECT_TRUE(vantor.Proc().Running()) << h.what;
+    }
+    // Enter on the Exit button ends the program (and saves the keys).
+    PostMessageA(exitButton, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(vantor.Proc().WaitExit(10000).has_value());
+    EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
+}
+
 // The popup menu window (class "#32768") of a process, when one is open.
 HWND OpenMenuOf(DWORD processId) {
     return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
