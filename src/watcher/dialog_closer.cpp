@@ -13,6 +13,25 @@ std::string MakeLogEntry(std::string_view caption, std::string_view text) {
     return entry;
 }
 
+void AppendLabelText(std::string& collected, std::string_view label) {
+    // The collected text is always trimmed, so trimming "collected CR LF CR LF label" again
+    // only trims the label's outer ends: append in place rather than copy the whole text
+    // for every label (a window with thousands of labels would cost quadratic time).
+    auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= 32; };
+    std::size_t end = label.size();
+    while (end > 0 && blank(label[end - 1])) --end;
+    if (end == 0) return;
+    label = label.substr(0, end);
+    if (collected.empty()) {
+        std::size_t begin = 0;
+        while (blank(label[begin])) ++begin;
+        collected.assign(label.substr(begin));
+        return;
+    }
+    collected += "\r\n\r\n";
+    collected += label;
+}
+
 DialogCloser::DialogCloser(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
                            const LiveOptions& options, const SharedRunTexts& texts)
     : ws_(ws), lists_(lists), sink_(sink), options_(options), texts_(texts) {}
@@ -70,9 +89,8 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
             f.edit = true;
         } else if (IsStaticClass(statics ? *statics : none, cls)) {
             f.label = true;
-            const std::string t = WindowCaption(ws_, c);
             // Empty labels (the icon of a message box) add nothing to the text.
-            if (!t.empty()) f.text = TrimText(f.text + "\r\n\r\n" + t);
+            AppendLabelText(f.text, WindowCaption(ws_, c));
         }
     }
     return f;

@@ -17,6 +17,10 @@ namespace vantor {
 // "#13" and every LF "#10", so that one entry is one line.
 std::string MakeLogEntry(std::string_view caption, std::string_view text);
 
+// Joins one more label text to the trimmed collected text: the trimmed concatenation of the
+// collected text, CR LF CR LF and the label.
+void AppendLabelText(std::string& collected, std::string_view label);
+
 // What the walk over a window's direct children found.
 struct DialogFindings {
     int buttons = 0;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "watcher_test_support.h"
 
 namespace vantor::testing {
@@ -324,6 +327,38 @@ TEST(AdvancedListTick, UnmatchedForegroundIsSkippedUntilAnotherWindow) {
     list.AdvancedListTick();
     EXPECT_TRUE(w.desk.ws.Commands().empty());
     EXPECT_EQ(list.LastUnmatchedForeground(), other);
+}
+
+// The GUI thread reloads the advanced list while the timer thread ticks: every tick acts on
+// one whole list, the old or the new.
+TEST(AdvancedListThreaded, RulesReplacedWhileTicking) {
+    Wizard w;
+    w.desk.ws.recordReads = false;
+    AdvancedList list(w.desk.ws, w.desk.lists, w.desk.sink, w.desk.texts);
+    std::atomic<bool> stop{false};
+    std::thread gui([&] {
+        for (int i = 0; !stop.load(); ++i) {
+            w.desk.SetList(ListKind::Main, i % 2 ? ListEntries{"TDialog", "TForm||TButton=Next"}
+                                                 : ListEntries{"TForm||TButton=I agree"});
+            RunTexts texts;
+            texts.ssPressedButton = i % 2 ? "Pressed button" : "Pressed";
+            w.desk.texts.Set(texts);
+            std::this_thread::yield();
+        }
+    });
+    constexpr int kTicks = 300;
+    for (int i = 0; i < kTicks; ++i) list.AdvancedListTick();
+    stop = true;
+    gui.join();
+    const std::vector<std::string> commands = w.desk.ws.Commands();
+    ASSERT_EQ(commands.size(), 2u * kTicks);
+    for (std::size_t i = 0; i < commands.size(); i += 2) {
+        const bool next = commands[i] == Msg("BM_CLICK", w.next);
+        EXPECT_TRUE(next || commands[i] == Msg("BM_CLICK", w.agree)) << commands[i];
+        EXPECT_EQ(commands[i + 1], "Sleep 100");
+        const std::string& shown = w.desk.sink.calls.at(i / 2);
+        EXPECT_NE(shown.find(next ? "'Next'" : "'I agree'"), std::string::npos) << shown;
+    }
 }
 
 }  // namespace

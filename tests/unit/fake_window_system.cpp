@@ -116,11 +116,15 @@ std::vector<std::string> FakeWindowSystem::Commands() const {
 }
 
 WindowHandle FakeWindowSystem::FirstChild(WindowHandle window) {
+    if (++chainSteps > chainStepLimit) return 0;
+    if (auto link = childLinks_.find(window); link != childLinks_.end()) return link->second;
     const FakeWindow* w = Find(window);
     return w && !w->children.empty() ? w->children.front() : 0;
 }
 
 WindowHandle FakeWindowSystem::NextSibling(WindowHandle window) {
+    if (++chainSteps > chainStepLimit) return 0;
+    if (auto link = nextLinks_.find(window); link != nextLinks_.end()) return link->second;
     const FakeWindow* w = Find(window);
     if (!w) return 0;
     const auto& siblings = w->parent ? windows_[w->parent].children : topLevel_;

@@ -53,6 +53,14 @@ class FakeWindowSystem : public WindowSystem {
     void SetForeground(WindowHandle handle) { foreground_ = handle; }
     void SetFocus(std::uint32_t thread, WindowHandle control) { focus_[thread] = control; }
     void SetAttachFails(bool fails) { attachFails_ = fails; }
+    // A broken chain, as a window tree that changes under a walk can present it: from now on
+    // GetWindow of `from` answers `to` (GW_HWNDNEXT or GW_CHILD), whatever the tree holds.
+    void LinkNext(WindowHandle from, WindowHandle to) { nextLinks_[from] = to; }
+    void LinkFirstChild(WindowHandle from, WindowHandle to) { childLinks_[from] = to; }
+    // How many GW_CHILD and GW_HWNDNEXT steps were asked for since the start; beyond the
+    // limit every step answers 0, so a walk that would never end fails its test instead.
+    std::size_t chainSteps = 0;
+    std::size_t chainStepLimit = 10'000'000;
 
     // --- keyboard and clock ---
     void Hold(int virtualKey) { keys_[virtualKey] = static_cast<std::int16_t>(0x8000); }
@@ -118,6 +126,8 @@ class FakeWindowSystem : public WindowSystem {
     std::map<std::uint32_t, WindowHandle> focus_;
     std::map<int, std::int16_t> keys_;
     bool attachFails_ = false;
+    std::map<WindowHandle, WindowHandle> nextLinks_;
+    std::map<WindowHandle, WindowHandle> childLinks_;
     std::uint32_t now_ = 100000;
     std::vector<std::string> log_;
 };

@@ -2,6 +2,8 @@
 // listings and class-list membership, as the engine and the spy read them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "watcher/probes.h"
 #include "watcher_test_support.h"
 
@@ -56,6 +58,53 @@ TEST(WindowCaption, MakesLineBreaksCrLfAndDropsAcceleratorMarks) {
         const WindowHandle w = ws.AddTopLevel("X", c.text);
         EXPECT_EQ(WindowCaption(ws, w), c.expected) << "caption " << c.text.substr(0, 40);
     }
+}
+
+// The two ampersand rules and the line-break rule written out literally, as in-place walks
+// over 1-based positions, to compare with the probes on every short text of the bytes that
+// matter.
+std::string CaptionByInPlaceWalk(std::string s) {
+    for (std::size_t p = s.size(); p >= 1; --p) {
+        if (s[p - 1] == '\n' && (p == 1 || s[p - 2] != '\r')) s.insert(p - 1, 1, '\r');
+        if (s[p - 1] == '\r' && (p == s.size() || s[p] != '\n')) s.insert(p, 1, '\n');
+    }
+    for (std::size_t p = s.size(); p >= 1; --p) {
+        if (s[p - 1] == '&' && (p == 1 || s[p - 2] != '&')) s.erase(p - 1, 1);
+    }
+    return s;
+}
+
+std::string ListingTextBySearch(std::string s) {
+    for (std::size_t from = 0;;) {
+        const std::size_t p = s.find('&', from);
+        if (p == std::string::npos) break;
+        if (p + 1 < s.size() && s[p + 1] != '&') s.erase(p, 1);
+        from = p + 1;
+    }
+    return s;
+}
+
+TEST(WindowCaption, AgreesWithTheLiteralWalksOnEveryShortText) {
+    const std::string alphabet = {'a', '\r', '\n', '&'};
+    std::vector<std::string> texts = {""};
+    for (std::size_t begin = 0, length = 1; length <= 7; ++length) {
+        const std::size_t end = texts.size();
+        for (std::size_t i = begin; i < end; ++i)
+            for (char ch : alphabet) texts.push_back(texts[i] + ch);
+        begin = end;
+    }
+    FakeWindowSystem ws;
+    const WindowHandle w = ws.AddTopLevel("X", "");
+    int mismatches = 0;
+    for (const std::string& text : texts) {
+        ws.Window(w).text = text;
+        ws.Window(w).reportedLength.reset();
+        if (WindowCaption(ws, w) != CaptionByInPlaceWalk(text)) ++mismatches;
+        const std::string line = ChildWindowList(ws, 0, w, false);
+        if (line != "X=" + EscapeLineBreaks(ListingTextBySearch(text)) + "\r\n") ++mismatches;
+    }
+    EXPECT_EQ(texts.size(), 21845u);
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(ControlText, SurvivesOddLengthsAndSilentControls) {
@@ -147,6 +196,53 @@ TEST(ChildWindowList, DescendsAlongFirstChildrenAndEscapes) {
     EXPECT_EQ(ChildWindowList(ws, bare, bare, true), "");
     EXPECT_EQ(ChildWindowList(ws, 999, 999, true), "");
     EXPECT_EQ(ChildWindowList(ws, dlg, b2, false), "Button=A=B\r\nMy#9Class=&x a&\r\n");
+}
+
+// A window tree that changes while it is walked can hand back a chain that runs in a circle;
+// the walk still ends, after listing the real children first.
+TEST(ChildWindowList, ChainsThatRunInACircleEndTheWalk) {
+    struct Case {
+        const char* name;
+        std::function<void(FakeWindowSystem&, WindowHandle root, WindowHandle a, WindowHandle b)>
+            bend;
+        std::string startsWith;
+    };
+    const std::vector<Case> cases = {
+        {"siblings loop back to the first child",
+         [](FakeWindowSystem& ws, WindowHandle, WindowHandle a, WindowHandle b) {
+             ws.LinkNext(b, a);
+         },
+         "Button=A\r\nButton=B\r\nButton=A\r\n"},
+        {"a sibling that follows itself",
+         [](FakeWindowSystem& ws, WindowHandle, WindowHandle a, WindowHandle) {
+             ws.LinkNext(a, a);
+         },
+         "Button=A\r\nButton=A\r\n"},
+        {"first children that loop",
+         [](FakeWindowSystem& ws, WindowHandle, WindowHandle a, WindowHandle b) {
+             ws.LinkFirstChild(a, b);
+             ws.LinkFirstChild(b, a);
+         },
+         "Button="},
+        {"a first child whose first child is the root",
+         [](FakeWindowSystem& ws, WindowHandle root, WindowHandle a, WindowHandle) {
+             ws.LinkFirstChild(a, root);
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        FakeWindowSystem ws;
+        ws.chainStepLimit = 1'000'000;
+        const WindowHandle root = ws.AddTopLevel("#32770", "Dialog");
+        const WindowHandle a = ws.AddChild(root, "Button", "A");
+        const WindowHandle b = ws.AddChild(root, "Button", "B");
+        c.bend(ws, root, a, b);
+        ws.recordReads = false;
+        const std::string listing = ChildWindowList(ws, root, root, false);
+        EXPECT_LT(ws.chainSteps, ws.chainStepLimit) << c.name;
+        EXPECT_EQ(listing.compare(0, c.startsWith.size(), c.startsWith), 0) << c.name;
+        EXPECT_LT(listing.size(), std::size_t{16} << 20) << c.name;
+    }
 }
 
 TEST(ChildWindowList, HandlesAreWrittenAsSigned32BitAndReadBack) {

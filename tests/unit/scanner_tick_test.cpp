@@ -200,6 +200,37 @@ TEST(ScannerTick, FullPassEvery3000Ms) {
     EXPECT_EQ(desk.sink.calls.size(), 9u);  // countdown, log, show for each of the three
 }
 
+// The pass every 3000 ms keeps its rhythm when the 32-bit tick count wraps (after 49.7 days).
+TEST(ScannerTick, FullPassRhythmAcrossTheClocksWrap) {
+    struct Row {
+        const char* name;
+        std::uint32_t start;
+    };
+    const std::vector<Row> rows = {
+        {"ordinary clock", 100000},
+        {"the wait runs across the wrap", 0xFFFFFA00u},
+        {"the first pass ends on the last tick before the wrap", 0xFFFFFFFFu},
+    };
+    for (const auto& row : rows) {
+        Desk desk;
+        desk.ws.SetForeground(desk.ws.AddTopLevel("Notepad", "Editor"));
+        desk.ws.SetNow(row.start);
+        Scanner scanner(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+        scanner.Reset();
+        scanner.ScannerTick();  // the first pass
+        ASSERT_EQ(scanner.LastFullScanTick(), row.start) << row.name;
+        const WindowHandle box = desk.AddMessageBox("Late", "in the background");
+        int closedAt = -1;
+        for (int tick = 1; tick <= 70 && closedAt < 0; ++tick) {
+            desk.ws.Advance(50);
+            scanner.ScannerTick();
+            if (!desk.ws.Window(box).alive) closedAt = tick;
+        }
+        EXPECT_EQ(closedAt, 61) << row.name;  // 3050 ms: the first tick past 3000
+        EXPECT_EQ(scanner.LastFullScanTick(), row.start + 3050u) << row.name;
+    }
+}
+
 TEST(ScannerTick, HelperTickSkipsAnalysisAndFullPass) {
     KeyScene s;
     const WindowHandle box = s.desk.AddMessageBox("Box", "background");

@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "lists/text.h"
 #include "watcher/dialog_closer.h"
 #include "watcher_test_support.h"
 
@@ -219,6 +220,36 @@ TEST(ExamineWindow, DecisionTable) {
     }
 }
 
+TEST(ExamineWindow, LabelTextsJoinAsTheTrimmedConcatenation) {
+    struct Case {
+        std::vector<std::string> labels;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"  first ", "", "second\n"}, "first\r\n\r\nsecond"},
+        {{"", " \t", ""}, ""},
+        {{" a", "  b  ", "\r\nc"}, "a\r\n\r\n  b\r\n\r\n\r\nc"},  // inner ends stay
+        {{"x\r\n\r\n", " "}, "x"},
+        {{"\x01lead", "tail\x1F"}, "lead\r\n\r\ntail"},  // every code up to 32 is trimmed
+        {{"\xA0nbsp\xA0"}, "\xA0nbsp\xA0"},              // 0xA0 is not
+        {{}, ""},
+    };
+    for (const auto& c : cases) {
+        std::string collected;
+        std::string byDefinition;
+        for (const auto& label : c.labels) {
+            AppendLabelText(collected, label);
+            byDefinition = TrimText(byDefinition + "\r\n\r\n" + label);
+        }
+        EXPECT_EQ(collected, c.expected);
+        EXPECT_EQ(collected, byDefinition);
+    }
+    // Many labels join in one growing text.
+    std::string collected;
+    for (int i = 0; i < 20000; ++i) AppendLabelText(collected, " ab ");
+    EXPECT_EQ(collected.size(), 2u + 19999u * (4 + 3));  // "ab", then CR LF CR LF " ab"
+}
+
 TEST(ExamineWindow, LocalizedButtonWords) {
     struct Case {
         const char* name;
@@ -364,6 +395,22 @@ TEST(ExamineWindow, GrandchildrenAndVanishedWindowsAreNotRecognised) {
     closer.ExamineWindow(12345, false);
     closer.ExamineWindow(0, false);
     EXPECT_TRUE(desk.ws.Commands().empty());
+    EXPECT_TRUE(desk.sink.calls.empty());
+}
+
+// A child chain that runs in a circle (a tree changing while it is walked) ends the walk, and
+// a dialog whose buttons then seem to repeat is not taken for a message box.
+TEST(ExamineWindow, AChildChainInACircleEndsAndIsNotClicked) {
+    Desk desk;
+    desk.ws.chainStepLimit = 1'000'000;
+    const WindowHandle w = desk.AddMessageBox("Cap", "Disk full");
+    const std::vector<WindowHandle> children = desk.ws.Window(w).children;
+    desk.ws.LinkNext(children.back(), children.front());
+    desk.ws.recordReads = false;
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    closer.ExamineWindow(w, false);
+    EXPECT_LT(desk.ws.chainSteps, desk.ws.chainStepLimit);
+    EXPECT_TRUE(desk.ws.Commands().empty()) << DumpSequences({}, desk.ws.Commands());
     EXPECT_TRUE(desk.sink.calls.empty());
 }
 
