@@ -334,6 +334,8 @@ TEST(AdvancedListTick, UnmatchedForegroundIsSkippedUntilAnotherWindow) {
 TEST(AdvancedListThreaded, RulesReplacedWhileTicking) {
     Wizard w;
     w.desk.ws.recordReads = false;
+    // Both lists match the window, so it never becomes the skipped unmatched foreground.
+    w.desk.SetList(ListKind::Main, {"TForm||TButton=I agree"});
     AdvancedList list(w.desk.ws, w.desk.lists, w.desk.sink, w.desk.texts);
     std::atomic<bool> stop{false};
     std::thread gui([&] {
