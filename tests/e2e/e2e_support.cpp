@@ -267,7 +267,11 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
         GetWindowThreadProcessId(window, &owner);
         if (owner != query.processId) return TRUE;
     }
-    if (!query.className.empty() && ClassNameOf(window) != query.className) return TRUE;
+    // Class names compare without case, as the system compares them.
+    if (!query.className.empty() &&
+        lstrcmpiA(ClassNameOf(window).c_str(), query.className.c_str()) != 0) {
+        return TRUE;
+    }
     if (query.caption) {
         // Top-level captions are kept by the window manager; no message to a busy owner.
         char buffer[1024] = {};

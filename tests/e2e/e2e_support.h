@@ -82,7 +82,7 @@ class Process {
 // ---- Windows ----
 
 struct WindowQuery {
-    std::string className;               // exact class name; empty: any class
+    std::string className;               // class name (any case); empty: any class
     std::optional<std::string> caption;  // exact caption; nullopt: any caption
     DWORD processId = 0;                 // only windows of this process; 0: any process
     bool visibleOnly = true;
