@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vantor {
@@ -89,6 +91,30 @@ TEST(CountdownTest, RestartMidwayGivesFullTimeAgain) {
     EXPECT_EQ(countdown.Remaining(), 1u);
     countdown.Restart(2);
     EXPECT_EQ(countdown.Tick(true, false, 2, true, "X").closeCaption, "X (2)");
+}
+
+// The watcher restarts the count on the timer thread while the GUI thread ticks it: the
+// count never leaves 0..MessageTime and the first restart is reported exactly once.
+TEST(CountdownTest, ThreadedRestartWhileTicking) {
+    Countdown countdown;
+    std::atomic<int> firsts{0};
+    std::atomic<bool> done{false};
+    std::thread watcher([&] {
+        for (int i = 0; i < 5000; ++i) {
+            if (countdown.Restart(3)) ++firsts;
+        }
+        done = true;
+    });
+    while (!done) {
+        const CountdownStep step = countdown.Tick(true, false, 3, true, "Close");
+        EXPECT_LE(countdown.Remaining(), 3u);
+        EXPECT_TRUE(step.closeCaption == "Close" || step.closeCaption.rfind("Close (", 0) == 0);
+        countdown.SetKeepOnTop(!countdown.KeepOnTop());
+    }
+    watcher.join();
+    EXPECT_EQ(firsts.load(), 1);
+    countdown.Restart(3);
+    EXPECT_EQ(countdown.Tick(true, false, 3, true, "Close").closeCaption, "Close (3)");
 }
 
 }  // namespace
