@@ -122,5 +122,42 @@ TEST(FirstStart, LaterStartsKeepUserFilesAndOnlyWriteMissingOnes) {
     }
 }
 
+// Files another program holds open are neither replaced nor cut, and the start still ends
+// (or settles) with every other file written.
+TEST(FirstStart, FilesHeldOpenByAnotherProgramAreLeftAlone) {
+    const std::string folder = FreshFolder();
+    struct Held {
+        std::string file;
+        DWORD access, share;
+        std::string bytes;
+    };
+    const std::vector<Held> held = {
+        {"Vantor.ini", GENERIC_READ | GENERIC_WRITE, 0, "[Main]\r\nMessageTime=7"},
+        {"Black.ini", GENERIC_WRITE, FILE_SHARE_READ, "being edited"},
+        {"Button.ini", GENERIC_READ, FILE_SHARE_READ, "MyButton"},
+    };
+    std::vector<HANDLE> handles;
+    for (const auto& h : held) {
+        const std::string path = JoinPath(folder, h.file);
+        ASSERT_TRUE(WriteFileBytes(path, h.bytes));
+        HANDLE handle = CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE) << h.file;
+        handles.push_back(handle);
+    }
+    RunVantorIn(folder);
+    for (HANDLE handle : handles) CloseHandle(handle);
+
+    EXPECT_EQ(FileNamesIn(folder), WithExe(kProgramFiles));
+    for (const auto& h : held) {
+        EXPECT_EQ(ReadFileBytes(JoinPath(folder, h.file)), std::optional<std::string>(h.bytes))
+            << h.file;
+    }
+    for (const std::string file : {"Main.ini", "White.ini", "Edit.ini"}) {
+        EXPECT_EQ(ReadFileBytes(JoinPath(folder, file)), ReadFileBytes(ExpectedDataPath(file)))
+            << file;
+    }
+}
+
 }  // namespace
 }  // namespace vantor::e2e
