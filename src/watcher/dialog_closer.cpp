@@ -1,5 +1,7 @@
 #include "watcher/dialog_closer.h"
 
+#include <algorithm>
+
 #include "lists/pattern.h"
 #include "lists/text.h"
 #include "watcher/probes.h"
@@ -39,6 +41,7 @@ DialogCloser::DialogCloser(WindowSystem& ws, const ProgramLists& lists, MessageS
 void DialogCloser::Reset() {
     lastExaminedWindow_ = 0;
     lastReplacedCaption_.clear();
+    unanswered_.clear();
 }
 
 void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& caption) {
@@ -120,12 +123,20 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
     // A white-listed message stays open; it is looked at again only after another window.
     if (white && ListContainsText(*white, f.text)) return;
 
-    sink_.AppendLogEntry(caption, f.text);
+    // A hung program's box comes back at every full pass: its message is logged only once.
+    const auto same = [&](const Unanswered& u) { return u.window == window && u.text == f.text; };
+    const bool logged = std::any_of(unanswered_.begin(), unanswered_.end(), same);
+    if (!logged) sink_.AppendLogEntry(caption, f.text);
     if (!ws_.Click(f.okButton)) {
         // The dialog's program did not take the click in time: the message is logged but
         // not reported as closed, and the window is not analysed again on every tick.
+        if (!logged) {
+            if (unanswered_.size() == kMaxUnanswered) unanswered_.erase(unanswered_.begin());
+            unanswered_.push_back({window, f.text});
+        }
         return;
     }
+    std::erase_if(unanswered_, [&](const Unanswered& u) { return u.window == window; });
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
     if (!black || !ListContainsText(*black, f.text)) {

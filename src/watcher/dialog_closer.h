@@ -3,8 +3,10 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
@@ -63,6 +65,14 @@ class DialogCloser {
     // Touched only on the timer thread.
     WindowHandle lastExaminedWindow_ = 0;
     std::string lastReplacedCaption_;
+    // The latest messages whose OK click was not taken: they are in the log already, so a
+    // later analysis of the same window and text only tries the click again.
+    struct Unanswered {
+        WindowHandle window = 0;
+        std::string text;
+    };
+    static constexpr std::size_t kMaxUnanswered = 16;
+    std::vector<Unanswered> unanswered_;
 };
 
 }  // namespace vantor
