@@ -387,6 +387,25 @@ TEST(App, CopyScrollBarAndTheKeysThatHide) {
     EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
 }
 
+// "Color" paints the window and its text area; read back from the screen.
+TEST(App, ColorFromTheSettingsPaintsTheWindow) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nColor=FF0000\r\nMessageTransparent=255\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    Process box = ShowBox("color e2e", "x");
+    ASSERT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Visible() && vantor.Text() == "x"; }, 3000));
+    Sleep(300);  // painted
+    RECT text = {};
+    GetWindowRect(FindChild(vantor.Window(), "Edit"), &text);
+    HDC screen = GetDC(nullptr);
+    // Below the one line of text, inside the text area.
+    const COLORREF pixel = GetPixel(screen, text.left + 40, text.bottom - 10);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(pixel, RGB(255, 0, 0)) << std::hex << pixel;
+}
+
 // The popup menu window (class "#32768") of a process, when one is open.
 HWND OpenMenuOf(DWORD processId) {
     return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
