@@ -14,7 +14,11 @@ source "$run/bench.env"
 # recycled pid belonging to someone else).
 ours() { [ -n "$1" ] && grep -qa -- "$2" "/proc/$1/cmdline" 2>/dev/null; }
 
+server_tag=
 if [ -d "$WINEPREFIX" ]; then
+    # The server's socket folder is named after the prefix's device and inode.
+    read -r dev ino < <(stat -c '%d %i' "$WINEPREFIX")
+    server_tag=$(printf 'server-%x-%x' "$dev" "$ino")
     wineserver -k >/dev/null 2>&1
     timeout 15 wineserver -w >/dev/null 2>&1
 fi
@@ -33,6 +37,16 @@ if [ "$watchdog_pid" != "$PPID" ] && ours "$watchdog_pid" watchdog; then
     kill "$watchdog_pid" 2>/dev/null
 fi
 
-if [ "${VANTOR_E2E_KEEP_PREFIX:-0}" != 1 ]; then rm -rf "$WINEPREFIX"; fi
+if [ "${VANTOR_E2E_KEEP_PREFIX:-0}" != 1 ]; then
+    rm -rf "$WINEPREFIX"
+    # Our ended server's socket folder (/tmp/wine-XXXXXX/server-<dev>-<inode>), if any.
+    if [ -n "$server_tag" ]; then
+        for dir in "${TMPDIR:-/tmp}"/wine-*/"$server_tag" /tmp/.wine-"$(id -u)"/"$server_tag"; do
+            [ -d "$dir" ] || continue
+            rm -rf "$dir"
+            rmdir "$(dirname "$dir")" 2>/dev/null || true
+        done
+    fi
+fi
 echo "bench: cleaned up $run"
 exit 0
