@@ -95,13 +95,21 @@ class Application {
           sink_(log_, window_, tasks_),
           scanner_(windowSystem_, lists_, sink_, options_, texts_),
           advanced_(windowSystem_, lists_, sink_, texts_),
-          scannerTimer_(kWatcherPeriod, 10, [this] { scanner_.ScannerTick(); }),
+          scannerTimer_(kWatcherPeriod, 10,
+                        [this] {
+                            windowSystem_.BeginTick();
+                            scanner_.ScannerTick();
+                            windowSystem_.EndTick();
+                        }),
           advancedTimer_(kWatcherPeriod, 10,
                          [this] {
                              // With equal periods one system timer serves both handlers, in
-                             // the order they were started: half the wake-ups when idle.
+                             // the order they were started: half the wake-ups when idle, and
+                             // one look at the foreground window for both.
+                             windowSystem_.BeginTick();
                              if (scannerShares_) scanner_.ScannerTick();
                              advanced_.AdvancedListTick();
+                             windowSystem_.EndTick();
                          }),
           spyTimer_(50, 0, [] {}),
           settingsFile_(std::string()) {}

@@ -11,7 +11,6 @@
 #include <new>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace vantor {
@@ -68,6 +67,7 @@ struct SenderShared {
     bool done = false;
     bool quit = false;
     bool abandoned = false;
+    bool retired = false;  // the helper ended after a while without work
 };
 
 // The threads whose windows a helper is still stuck sending to: further messages to them
@@ -91,10 +91,19 @@ struct StuckThreads {
     }
 };
 
-void HelperLoop(std::shared_ptr<SenderShared> shared, std::shared_ptr<StuckThreads> stuck) {
+constexpr std::chrono::seconds kHelperIdleTime{10};
+
+void HelperLoop(const std::shared_ptr<SenderShared>& shared,
+                const std::shared_ptr<StuckThreads>& stuck) {
     for (;;) {
         std::unique_lock<std::mutex> lock(shared->mutex);
-        shared->wake.wait(lock, [&] { return shared->job || shared->quit; });
+        // An idle helper ends, so that its stack is not kept while nothing needs sending;
+        // the next send starts a new one.
+        if (!shared->wake.wait_for(lock, kHelperIdleTime,
+                                   [&] { return shared->job || shared->quit; })) {
+            shared->retired = true;
+            return;
+        }
         if (!shared->job) return;
         const std::shared_ptr<SendJob> job = shared->job;
         lock.unlock();
@@ -110,6 +119,52 @@ void HelperLoop(std::shared_ptr<SenderShared> shared, std::shared_ptr<StuckThrea
             return;
         }
     }
+}
+
+struct HelperStart {
+    std::shared_ptr<SenderShared> shared;
+    std::shared_ptr<StuckThreads> stuck;
+};
+
+DWORD WINAPI HelperMain(void* param) {
+    const std::unique_ptr<HelperStart> start(static_cast<HelperStart*>(param));
+    HelperLoop(start->shared, start->stuck);
+    return 0;
+}
+
+// The helper only sends messages: a small stack keeps its share of the memory small (every
+// thread's default stack costs about a megabyte of resident memory under Wine).
+constexpr SIZE_T kHelperStackBytes = 64 * 1024;
+
+HANDLE StartHelper(const std::shared_ptr<SenderShared>& shared,
+                   const std::shared_ptr<StuckThreads>& stuck) {
+    auto* start = new HelperStart{shared, stuck};
+    const HANDLE thread = CreateThread(nullptr, kHelperStackBytes, HelperMain, start,
+                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread) delete start;
+    return thread;
+}
+
+// Within one timer tick the foreground window is read once: the scanner and the
+// advanced list share it, unless something was sent or shown in between.
+thread_local bool t_inTick = false;
+thread_local bool t_foregroundKnown = false;
+thread_local HWND t_foreground = nullptr;
+
+void ForgetForeground() {
+    t_foregroundKnown = false;
+}
+
+// The caption the window manager keeps for a window, in the system's code page, at most
+// 1023 bytes as with a 1024-byte WM_GETTEXT buffer.
+std::string StoredCaption(HWND window) {
+    wchar_t wide[1024] = {};
+    const int n = InternalGetWindowText(window, wide, 1024);
+    if (n <= 0) return {};
+    char buffer[1024] = {};
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide, n, buffer, sizeof buffer - 1, nullptr, nullptr);
+    return bytes > 0 ? std::string(buffer, static_cast<std::size_t>(bytes)) : std::string();
 }
 
 BOOL CALLBACK VisitTopLevel(HWND window, LPARAM param) {
@@ -129,11 +184,15 @@ class Win32WindowSystem::Sender {
             }
             shared_->wake.notify_all();
         }
-        if (helper_.joinable()) helper_.join();
+        if (helper_) {
+            WaitForSingleObject(helper_, INFINITE);
+            CloseHandle(helper_);
+        }
     }
 
     // False when the window's thread did not answer in time, is hung, or the window is gone.
     bool Send(SendJob& job) {
+        ForgetForeground();
         DWORD pid = 0;
         const DWORD thread = GetWindowThreadProcessId(job.window, &pid);
         if (thread == 0) return false;
@@ -146,9 +205,18 @@ class Win32WindowSystem::Sender {
         // One send at a time through the helper, whichever thread asks.
         std::lock_guard<std::mutex> callers(callers_);
         if (stuck_->Blocks(thread, kMaxStuckSenders)) return false;
+        if (shared_ && HelperRetired()) {
+            // It has returned or is about to: nothing of it is left but its handle.
+            WaitForSingleObject(helper_, INFINITE);
+            CloseHandle(helper_);
+            helper_ = nullptr;
+            shared_.reset();
+        }
         if (!shared_) {
-            shared_ = std::make_shared<SenderShared>();
-            helper_ = std::thread(HelperLoop, shared_, stuck_);
+            auto shared = std::make_shared<SenderShared>();
+            helper_ = StartHelper(shared, stuck_);
+            if (!helper_) return false;
+            shared_ = std::move(shared);
         }
         auto owned = std::make_shared<SendJob>(std::move(job));
         std::unique_lock<std::mutex> lock(shared_->mutex);
@@ -162,7 +230,8 @@ class Win32WindowSystem::Sender {
             shared_->abandoned = true;
             stuck_->Add(thread);
             lock.unlock();
-            helper_.detach();
+            CloseHandle(helper_);
+            helper_ = nullptr;
             shared_.reset();
             return false;
         }
@@ -172,9 +241,14 @@ class Win32WindowSystem::Sender {
     }
 
   private:
+    bool HelperRetired() {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        return shared_->retired;
+    }
+
     std::mutex callers_;
     std::shared_ptr<SenderShared> shared_;
-    std::thread helper_;
+    HANDLE helper_ = nullptr;
     std::shared_ptr<StuckThreads> stuck_ = std::make_shared<StuckThreads>();
 };
 
@@ -207,8 +281,23 @@ void Win32WindowSystem::CancelSleeps() {
     if (stopEvent_) SetEvent(stopEvent_);
 }
 
+void Win32WindowSystem::BeginTick() {
+    t_inTick = true;
+    t_foregroundKnown = false;
+}
+
+void Win32WindowSystem::EndTick() {
+    t_inTick = false;
+    t_foregroundKnown = false;
+}
+
 WindowHandle Win32WindowSystem::ForegroundWindow() {
-    return W(GetForegroundWindow());
+    if (!t_inTick) return W(GetForegroundWindow());
+    if (!t_foregroundKnown) {
+        t_foreground = GetForegroundWindow();
+        t_foregroundKnown = true;
+    }
+    return W(t_foreground);
 }
 
 WindowHandle Win32WindowSystem::FirstChild(WindowHandle window) {
@@ -232,9 +321,19 @@ std::string Win32WindowSystem::ClassName(WindowHandle window) {
 
 std::string Win32WindowSystem::WindowText(WindowHandle window) {
     if (!window) return {};
+    // The desktop (the foreground when nothing else is) never belongs to us: no need to ask.
     DWORD pid = 0;
-    const DWORD thread = GetWindowThreadProcessId(H(window), &pid);
+    const DWORD thread =
+        H(window) == GetDesktopWindow() ? 0 : GetWindowThreadProcessId(H(window), &pid);
     if (thread != 0 && pid == GetCurrentProcessId() && thread != GetCurrentThreadId()) {
+        // Our own forms and the system's input-method window leave their caption to the
+        // default handling, so the stored caption is what WM_GETTEXT would return: read it
+        // without waking the GUI thread (the full pass meets these windows every time).
+        if (GetClassLongPtrA(H(window), GCLP_HMODULE) ==
+                reinterpret_cast<ULONG_PTR>(GetModuleHandleA(nullptr)) ||
+            ClassName(window) == "IME") {
+            return StoredCaption(H(window));
+        }
         // For our own windows GetWindowTextA would send WM_GETTEXT without a bound, and the
         // GUI thread may be waiting for this one.
         SendJob job;
@@ -345,6 +444,7 @@ bool Win32WindowSystem::SysCommand(WindowHandle window, unsigned command) {
 
 bool Win32WindowSystem::Show(WindowHandle window, int showCommand) {
     if (!window) return false;
+    ForgetForeground();
     // ShowWindow on another thread's window waits for that thread; the asynchronous form
     // does the same for a responsive window without the wait.
     const DWORD thread = GetWindowThreadProcessId(H(window), nullptr);

@@ -33,6 +33,11 @@ class Win32WindowSystem : public WindowSystem {
     // wait never holds up the shutdown.
     void CancelSleeps();
 
+    // Brackets one timer tick on the calling thread: within it the foreground window is read
+    // from the system once and reused until something is sent or shown.
+    void BeginTick();
+    void EndTick();
+
     WindowHandle ForegroundWindow() override;
     WindowHandle FirstChild(WindowHandle window) override;
     WindowHandle NextSibling(WindowHandle window) override;
