@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Where vantor.exe's idle time goes under Wine: counts the wineserver requests of an idle
+# vantor.exe (default lists, no dialogs) over a window of seconds, by thread and request, and
+# prints the resident memory of vantor.exe and of the minimal baseline program by mapping.
+# Every request is a round trip to the server (two syscalls and a context switch each way),
+# so this is the first thing to look at when the idle CPU figure of run.sh grows.
+# Usage: bash bench/wine/server_calls.sh [BUILD_DIR] [SECONDS]   (default build/app-windows, 10)
+# Uses its own Xvfb and Wine prefix under BUILD_DIR/wine-calls; ends only those.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$repo/build/app-windows}
+seconds=${2:-10}
+build=$(cd "$build" && pwd)
+work=$build/wine-calls
+rm -rf "$work"
+mkdir -p "$work/vantor" "$work/baseline"
+x86_64-w64-mingw32-g++-posix -O2 -static -s -mwindows -o "$work/baseline_idle.exe" \
+    "$repo/bench/wine/baseline_idle.cpp" -lwinmm -luser32
+cp "$build/vantor.exe" "$work/vantor/"
+
+xvfb_pid=""
+cleanup() {
+    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+    </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
+wineserver -k 2>/dev/null || true  # the traced server below must be the only one
+sleep 1
+# A server of our own prefix that traces every request to a file.
+(WINEDEBUG=+server exec wineserver -f -p -d1) 2>"$work/trace" &
+sleep 1
+
+(cd "$work/vantor" && exec wine ./vantor.exe) >/dev/null 2>&1 &
+vantor_pid=$!
+(cd "$work/baseline" && exec wine "$work/baseline_idle.exe") >/dev/null 2>&1 &
+baseline_pid=$!
+sleep 5  # start-up done
+first=$(wc -l <"$work/trace")
+sleep "$seconds"
+last=$(wc -l <"$work/trace")
+echo "== server requests in ${seconds} s (all processes of the prefix; thread: request) =="
+sed -n "$((first + 1)),${last}p" "$work/trace" | grep -v '() = ' | grep -o '^[0-9a-f]*: [a-z_]*(' |
+    sort | uniq -c | sort -rn | head -30 || true
+echo "== resident memory (kB): vantor, baseline =="
+grep VmRSS "/proc/$vantor_pid/status" "/proc/$baseline_pid/status"
+echo "threads $(ls "/proc/$vantor_pid/task" | wc -l) $(ls "/proc/$baseline_pid/task" | wc -l)"
+for pid in $vantor_pid $baseline_pid; do
+    echo "== largest mappings of $pid (kB resident) =="
+    awk '/^[0-9a-f]+-/ {name = $6 == "" ? $1 : $6} /^Rss:/ {r[name] += $2}
+         END {for (n in r) print r[n], n}' "/proc/$pid/smaps" | sort -rn | head -15 || true
+done
