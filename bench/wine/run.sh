@@ -6,12 +6,13 @@
 #     that of a minimal Win32 program (hidden window, one 50 ms multimedia timer) measured
 #     at the same time;
 #   - resident memory of both, and the size of vantor.exe.
-# Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/app-windows; built if needed)
+# Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/windows; built if needed)
 # Everything runs on a private Xvfb and a private Wine prefix under BUILD_DIR/wine-bench;
 # at the end only those are ended: our wineserver (by WINEPREFIX) and our Xvfb (by pid).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$repo/build/app-windows}
+bash "$repo/scripts/setup.sh"
+build=${1:-$repo/build/windows}
 work=$build/wine-bench
 idle_seconds=${VANTOR_BENCH_IDLE_SECONDS:-60}
 

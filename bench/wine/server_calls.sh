@@ -4,11 +4,12 @@
 # prints the resident memory of vantor.exe and of the minimal baseline program by mapping.
 # Every request is a round trip to the server (two syscalls and a context switch each way),
 # so this is the first thing to look at when the idle CPU figure of run.sh grows.
-# Usage: bash bench/wine/server_calls.sh [BUILD_DIR] [SECONDS]   (default build/app-windows, 10)
+# Usage: bash bench/wine/server_calls.sh [BUILD_DIR] [SECONDS]   (default build/windows, 10)
 # Uses its own Xvfb and Wine prefix under BUILD_DIR/wine-calls; ends only those.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$repo/build/app-windows}
+bash "$repo/scripts/setup.sh"
+build=${1:-$repo/build/windows}
 seconds=${2:-10}
 build=$(cd "$build" && pwd)
 work=$build/wine-calls
