@@ -19,23 +19,7 @@ x86_64-w64-mingw32-g++-posix -O2 -static -s -mwindows -o "$work/baseline_idle.ex
     "$repo/bench/wine/baseline_idle.cpp" -lwinmm -luser32
 cp "$build/vantor.exe" "$work/vantor/"
 
-xvfb_pid=""
-cleanup() {
-    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
-    </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
-wineboot -i >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wineserver -w
+source "$repo/bench/wine/world.sh"
 wineserver -k 2>/dev/null || true  # the traced server below must be the only one
 sleep 1
 # A server of our own prefix that traces every request to a file.
