@@ -267,6 +267,18 @@ bool SendBounded(Win32WindowSystem::Sender& sender, WindowHandle window, UINT me
     return ok;
 }
 
+// A message whose lParam points at a text of ours (WM_SETTEXT, EM_REPLACESEL), wParam 0.
+bool SendTextBounded(Win32WindowSystem::Sender& sender, WindowHandle window, UINT message,
+                     std::string_view text) {
+    if (!window) return false;
+    SendJob job;
+    job.window = H(window);
+    job.message = message;
+    job.kind = SendJob::kTextIn;
+    job.textIn = std::string(text);
+    return sender.Send(job);
+}
+
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem()
@@ -415,13 +427,7 @@ std::int64_t Win32WindowSystem::ReadText(WindowHandle window, char* buffer, std:
 }
 
 bool Win32WindowSystem::SetText(WindowHandle window, std::string_view text) {
-    if (!window) return false;
-    SendJob job;
-    job.window = H(window);
-    job.message = WM_SETTEXT;
-    job.kind = SendJob::kTextIn;
-    job.textIn = std::string(text);
-    return sender_->Send(job);
+    return SendTextBounded(*sender_, window, WM_SETTEXT, text);
 }
 
 bool Win32WindowSystem::Click(WindowHandle button) {
@@ -482,13 +488,7 @@ bool Win32WindowSystem::SetSelection(WindowHandle edit, std::int32_t start, std:
 }
 
 bool Win32WindowSystem::ReplaceSelection(WindowHandle edit, std::string_view text) {
-    if (!edit) return false;
-    SendJob job;
-    job.window = H(edit);
-    job.message = EM_REPLACESEL;
-    job.kind = SendJob::kTextIn;
-    job.textIn = std::string(text);
-    return sender_->Send(job);
+    return SendTextBounded(*sender_, edit, EM_REPLACESEL, text);
 }
 
 std::int16_t Win32WindowSystem::AsyncKeyState(int virtualKey) {
