@@ -1,6 +1,7 @@
 #include "watcher/dialog_closer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "lists/pattern.h"
 #include "lists/text.h"
@@ -44,12 +45,11 @@ void DialogCloser::Reset() {
     unanswered_.clear();
 }
 
-void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& caption) {
+void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& caption,
+                                  const ListEntries& replace) {
     // Written once: while the caption equals the last replacement it is left alone.
     if (caption == lastReplacedCaption_) return;
-    const ListSnapshot replace = lists_.Snapshot(ListKind::Replace);
-    if (!replace || replace->empty()) return;
-    const Replacement r = FindReplacement(*replace, caption);
+    const Replacement r = FindReplacement(replace, caption);
     if (!r.found || r.text == caption) return;
     ws_.SetText(window, r.text);
     lastReplacedCaption_ = r.text;
@@ -102,8 +102,15 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
 void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
     const WindowHandle own = ownWindow_.load();
     if (own != 0 && window == own) return;
-    const std::string caption = WindowCaption(ws_, window);
-    ReplaceCaption(window, caption);
+    // The caption is read on every call only while there are captions to replace, and
+    // otherwise only for a message that is logged: the foreground window is examined 20
+    // times a second and every window at each full pass, and each read is a round trip.
+    const ListSnapshot replace = lists_.Snapshot(ListKind::Replace);
+    std::optional<std::string> caption;
+    if (replace && !replace->empty()) {
+        caption = WindowCaption(ws_, window);
+        ReplaceCaption(window, *caption, *replace);
+    }
 
     if (window == lastExaminedWindow_) return;
     lastExaminedWindow_ = window;
@@ -126,7 +133,8 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
     // A hung program's box comes back at every full pass: its message is logged only once.
     const auto same = [&](const Unanswered& u) { return u.window == window && u.text == f.text; };
     const bool logged = std::any_of(unanswered_.begin(), unanswered_.end(), same);
-    if (!logged) sink_.AppendLogEntry(caption, f.text);
+    if (!caption) caption = WindowCaption(ws_, window);
+    if (!logged) sink_.AppendLogEntry(*caption, f.text);
     if (!ws_.Click(f.okButton)) {
         // The dialog's program did not take the click in time: the message is logged but
         // not reported as closed, and the window is not analysed again on every tick.
@@ -140,7 +148,7 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
     if (!black || !ListContainsText(*black, f.text)) {
-        sink_.ShowClosedMessage(window, caption, f.text);
+        sink_.ShowClosedMessage(window, *caption, f.text);
     }
 }
 

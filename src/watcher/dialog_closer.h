@@ -53,7 +53,8 @@ class DialogCloser {
     const std::string& LastReplacedCaption() const { return lastReplacedCaption_; }
 
   private:
-    void ReplaceCaption(WindowHandle window, const std::string& caption);
+    void ReplaceCaption(WindowHandle window, const std::string& caption,
+                        const ListEntries& replace);
     DialogFindings WalkChildren(WindowHandle window);
 
     WindowSystem& ws_;

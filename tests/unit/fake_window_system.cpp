@@ -146,6 +146,7 @@ std::string FakeWindowSystem::ClassName(WindowHandle window) {
 }
 
 std::string FakeWindowSystem::WindowText(WindowHandle window) {
+    ++captionReads;
     const FakeWindow* w = Find(window);
     if (!w) return {};
     return w->text.substr(0, std::min<std::size_t>(1023, w->text.find('\0')));

@@ -61,6 +61,9 @@ class FakeWindowSystem : public WindowSystem {
     // limit every step answers 0, so a walk that would never end fails its test instead.
     std::size_t chainSteps = 0;
     std::size_t chainStepLimit = 10'000'000;
+    // How many captions were read (GetWindowTextA has no message to record, but each read
+    // is a round trip to the window manager).
+    std::size_t captionReads = 0;
 
     // --- keyboard and clock ---
     void Hold(int virtualKey) { keys_[virtualKey] = static_cast<std::int16_t>(0x8000); }

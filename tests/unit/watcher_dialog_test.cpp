@@ -324,6 +324,48 @@ TEST(ExamineWindow, CaptionReplacementIsWrittenOnce) {
     EXPECT_EQ(closer.LastReplacedCaption(), "My editor");
 }
 
+TEST(ExamineWindow, CaptionsAreReadOnlyForReplacingAndLogging) {
+    // Every window is examined at each full pass and the foreground one on every tick:
+    // a caption is read while there are captions to replace, and otherwise only for the
+    // message that is logged, once.
+    struct Row {
+        ListEntries replace;
+        bool messageBox;
+        std::size_t readsFirst;   // the first examination (a box's three children are read too)
+        std::size_t readsRepeat;  // each further examination of the same window
+        const char* captionAfter;
+    };
+    const Row rows[] = {
+        {{}, false, 0, 0, "Untitled - Notepad"},
+        {{}, true, 1 + 3, 0, "Untitled - Notepad"},
+        {{"Untitled*|My editor"}, false, 1, 1, "My editor"},
+        {{"Untitled*|My editor"}, true, 1 + 3, 1, "My editor"},
+    };
+    int row = 0;
+    for (const Row& r : rows) {
+        Desk desk;
+        desk.SetList(ListKind::Replace, r.replace);
+        const WindowHandle w = r.messageBox ? desk.AddMessageBox("Untitled - Notepad", "Saved.")
+                                            : desk.ws.AddTopLevel("Notepad", "Untitled - Notepad");
+        if (r.messageBox) desk.ws.Window(desk.ChildByText(w, "OK")).clickClosesDialog = false;
+        DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+        closer.ExamineWindow(w, false);
+        EXPECT_EQ(desk.ws.captionReads, r.readsFirst) << "row " << row;
+        const std::size_t before = desk.ws.captionReads;
+        for (int i = 0; i < 5; ++i) closer.ExamineWindow(w, false);
+        if (!r.messageBox) {  // a box that was clicked is analysed again on every call
+            EXPECT_EQ(desk.ws.captionReads - before, 5 * r.readsRepeat) << "row " << row;
+        }
+        EXPECT_EQ(desk.ws.Window(w).text, r.captionAfter) << "row " << row;
+        if (r.messageBox) {
+            ASSERT_GE(desk.sink.calls.size(), 2u);
+            // The message keeps the caption it was shown with, before any replacement.
+            EXPECT_EQ(desk.sink.calls[1], "log 'Untitled - Notepad' 'Saved.'") << "row " << row;
+        }
+        ++row;
+    }
+}
+
 TEST(ExamineWindow, WhenAWindowIsAnalysedAgain) {
     Desk desk;
     desk.SetList(ListKind::White, {"keep"});
