@@ -106,36 +106,43 @@ bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpyA(lf.lfFaceName, "Tahoma");
     font_ = CreateFontIndirectA(&lf);
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    textMenu_ = BuildPopupMenu(TextMenuItems());
+    return true;
+}
 
-    text_ = CreateControl(window_, "EDIT", "",
+void MessageWindow::EnsureControls() {
+    // The text area and the buttons come with the first show: they load the common
+    // controls library (over a megabyte), which a tray program that has shown nothing
+    // yet need not carry. Until then their text, caption and visibility are kept here.
+    if (text_) return;
+    text_ = CreateControl(window_, "EDIT", pendingText_.c_str(),
                           WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 2,
                           2, 367, 359, kTextArea);
-    const char* captions[3] = {"Copy", "Close", "Exit"};
+    pendingText_.clear();
+    pendingText_.shrink_to_fit();
+    const char* captions[3] = {"Copy", closeCaption_.c_str(), "Exit"};
     for (int i = 0; i < 3; ++i) {
         const DWORD kind = i == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        buttons_[i] = CreateControl(window_, "BUTTON", captions[i], WS_TABSTOP | kind,
+        const DWORD shown = buttonVisible_[i] ? WS_VISIBLE : 0;
+        buttons_[i] = CreateControl(window_, "BUTTON", captions[i], WS_TABSTOP | kind | shown,
                                     kButtonLeft[i], 369, 75, 25, kBtCopy + i);
     }
     for (HWND control : {text_, buttons_[0], buttons_[1], buttons_[2]}) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         HookControl(control, &MessageWindow::ControlHookProc, this);
     }
-    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    textMenu_ = BuildPopupMenu(TextMenuItems());
     Layout();
-    return true;
 }
 
 void MessageWindow::SetButtonVisible(int id, bool visible) {
-    ShowWindow(buttons_[id - kBtCopy], visible ? SW_SHOWNA : SW_HIDE);
+    buttonVisible_[id - kBtCopy] = visible;
+    if (HWND button = buttons_[id - kBtCopy]) ShowWindow(button, visible ? SW_SHOWNA : SW_HIDE);
     Layout();
 }
 
 bool MessageWindow::AnyButtonVisible() const {
-    for (HWND b : buttons_) {
-        if (GetWindowLongA(b, GWL_STYLE) & WS_VISIBLE) return true;
-    }
-    return false;
+    return buttonVisible_[0] || buttonVisible_[1] || buttonVisible_[2];
 }
 
 void MessageWindow::SetBorder(bool border) {
@@ -158,12 +165,12 @@ void MessageWindow::SetTextBackgroundToForm() {
     textBackground_ = lb.lbColor;
     if (textBrush_) DeleteObject(textBrush_);
     textBrush_ = CreateSolidBrush(textBackground_);
-    InvalidateRect(text_, nullptr, TRUE);
+    if (text_) InvalidateRect(text_, nullptr, TRUE);
 }
 
 void MessageWindow::SetTextColor(COLORREF color) {
     textColor_ = color;
-    InvalidateRect(text_, nullptr, TRUE);
+    if (text_) InvalidateRect(text_, nullptr, TRUE);
 }
 
 void MessageWindow::SetOuterSize(int width, int height) {
@@ -187,7 +194,11 @@ void MessageWindow::Layout() {
 }
 
 void MessageWindow::SetText(const std::string& text) {
-    SetWindowTextA(text_, text.c_str());
+    if (text_) {
+        SetWindowTextA(text_, text.c_str());
+    } else {
+        pendingText_ = text;
+    }
 }
 
 void MessageWindow::SetCaption(const std::string& caption) {
@@ -195,13 +206,13 @@ void MessageWindow::SetCaption(const std::string& caption) {
 }
 
 std::string MessageWindow::Text() const {
-    return WindowTextOf(text_);
+    return text_ ? WindowTextOf(text_) : pendingText_;
 }
 
 void MessageWindow::SetCloseCaption(const std::string& caption) {
     if (caption == closeCaption_) return;
     closeCaption_ = caption;
-    SetWindowTextA(buttons_[1], caption.c_str());
+    if (buttons_[1]) SetWindowTextA(buttons_[1], caption.c_str());
 }
 
 void MessageWindow::PlaceAtCorner() {
@@ -227,6 +238,7 @@ void MessageWindow::ApplyOpacity(int value) {
 
 void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
                                       const std::string& caption, const std::string& text) {
+    EnsureControls();
     {
         RedrawPause pauseForm(window_);
         RedrawPause pauseText(text_);
@@ -261,6 +273,7 @@ void MessageWindow::ShowClosedMessageText(WindowHandle closed,
 }
 
 void MessageWindow::ShowAtCorner() {
+    EnsureControls();
     PlaceAtCorner();
     RestartCountdown();
     ApplyOpacity(255);
@@ -292,6 +305,7 @@ void MessageWindow::ShowNextMessage() {
 }
 
 void MessageWindow::UpdateScrollBar() {
+    if (!text_) return;  // nothing shown yet: the first show fits it
     RECT r = {};
     SendMessageA(text_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
     TEXTMETRICA tm = {};
@@ -328,6 +342,10 @@ void MessageWindow::RecalculateFrame() {
 }
 
 void MessageWindow::CopyMessageText() {
+    if (!text_) {
+        PutOnClipboard(pendingText_);
+        return;
+    }
     DWORD start = 0, end = 0;
     SendMessageA(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
@@ -361,6 +379,7 @@ void MessageWindow::CountdownTick() {
 }
 
 void MessageWindow::ShowTextMenu(POINT at) {
+    EnsureControls();
     countdown_.SetKeepOnTop(false);
     if (at.x == -1 && at.y == -1) {
         // From the keyboard: at the character after the selection, kept inside the text area.

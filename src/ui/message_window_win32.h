@@ -87,7 +87,6 @@ class MessageWindow : public Form {
     void ClearWasForeground() { countdown_.ClearWasForeground(); }
     void StopCountdownTimer() { countdownTimer_.Stop(); }
     HMENU TextMenu() const { return textMenu_; }
-    HWND TextArea() const { return text_; }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -100,6 +99,7 @@ class MessageWindow : public Form {
     // Steps 2-5 of a show, done while redrawing is suspended.
     void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
                                const std::string& caption, const std::string& text);
+    void EnsureControls();
     void Layout();
     void PlaceAtCorner();
     void ApplyOpacity(int value);
@@ -113,8 +113,10 @@ class MessageWindow : public Form {
     UiTaskQueue& tasks_;
     Hooks hooks_;
     UINT notice_ = 0;
-    HWND text_ = nullptr;
+    HWND text_ = nullptr;  // with the buttons, created by the first show
     HWND buttons_[3] = {};
+    bool buttonVisible_[3] = {};
+    std::string pendingText_;  // the text area's text while it does not exist
     HMENU textMenu_ = nullptr;
     HFONT font_ = nullptr;
     HBRUSH formBrush_ = nullptr;
