@@ -272,7 +272,10 @@ void Application::LoadSetupState() {
     options_.selectAll = dialog_.SelectAll;
     options_.closeYesNo = dialog_.CloseYesNo;
     // A second start is on its way out: it must not close anybody's dialogs meanwhile.
-    if (firstInstance_) StartWatcher();
+    if (firstInstance_) {
+        windowSystem_.WatchForegroundChanges();
+        StartWatcher();
+    }
 }
 
 void Application::OnCommand(MenuCommand command) {
@@ -380,6 +383,7 @@ void Application::OnMainFormDestroyed() {
     StopTimers();
     windowSystem_.CancelSleeps();
     WaitForIdleTimers(1500);
+    windowSystem_.StopWatchingForegroundChanges();
     {
         SettingsWriteScope writing(settingsFile_);
         WriteShutdownKeys(settingsFile_, windowSettings_.savedWidth, windowSettings_.savedHeight,

@@ -150,9 +150,21 @@ HANDLE StartHelper(const std::shared_ptr<SenderShared>& shared,
 thread_local bool t_inTick = false;
 thread_local bool t_foregroundKnown = false;
 thread_local HWND t_foreground = nullptr;
+// Set by a send or a show: what we did may have moved the foreground, so the next look
+// asks the system rather than the cache.
+thread_local bool t_foregroundMoved = false;
 
 void ForgetForeground() {
     t_foregroundKnown = false;
+    t_foregroundMoved = true;
+}
+
+// A WinEvent callback carries no context of its own: the cache that the one watching
+// window system registered. Written and read on the GUI thread and read by ticks.
+std::atomic<ForegroundCache*> g_foregroundEvents{nullptr};
+
+void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    if (ForegroundCache* cache = g_foregroundEvents.load()) cache->MarkChanged(GetTickCount());
 }
 
 // The caption the window manager keeps for a window, in the system's code page, at most
@@ -306,10 +318,40 @@ void Win32WindowSystem::EndTick() {
 WindowHandle Win32WindowSystem::ForegroundWindow() {
     if (!t_inTick) return W(GetForegroundWindow());
     if (!t_foregroundKnown) {
-        t_foreground = GetForegroundWindow();
+        if (t_foregroundMoved) foreground_.MarkChanged(GetTickCount());
+        t_foregroundMoved = false;
+        t_foreground = H(foreground_.Get(GetTickCount(), [] { return W(GetForegroundWindow()); }));
         t_foregroundKnown = true;
     }
     return W(t_foreground);
+}
+
+bool Win32WindowSystem::WatchForegroundChanges() {
+    if (foregroundHooks_[0] || foregroundHooks_[1]) return true;
+    // Out of context: the events come to this thread's message queue, nothing is loaded
+    // into other programs. Windows reports foreground changes; Wine only window creation
+    // and some focus changes, hence the range from created to focused (not the frequent
+    // location changes beyond it).
+    g_foregroundEvents.store(&foreground_);
+    const DWORD events[2][2] = {{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
+                                {EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS}};
+    for (int i = 0; i < 2; ++i) {
+        foregroundHooks_[i] = SetWinEventHook(events[i][0], events[i][1], nullptr,
+                                              OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    }
+    const bool watching = foregroundHooks_[0] && foregroundHooks_[1];
+    if (!watching) StopWatchingForegroundChanges();
+    foreground_.SetEventsActive(watching);
+    return watching;
+}
+
+void Win32WindowSystem::StopWatchingForegroundChanges() {
+    foreground_.SetEventsActive(false);
+    for (void*& hook : foregroundHooks_) {
+        if (hook) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook));
+        hook = nullptr;
+    }
+    g_foregroundEvents.store(nullptr);
 }
 
 WindowHandle Win32WindowSystem::FirstChild(WindowHandle window) {
@@ -333,6 +375,10 @@ std::string Win32WindowSystem::ClassName(WindowHandle window) {
 
 std::string Win32WindowSystem::WindowText(WindowHandle window) {
     if (!window) return {};
+    // Another process's window has no window procedure we could call, and says so without
+    // a round trip to the window manager: its caption is the stored one, as GetWindowTextA
+    // would read it. Only a window that may be ours needs the ownership lookup below.
+    if (GetWindowLongPtrA(H(window), GWLP_WNDPROC) == 0) return StoredCaption(H(window));
     // The desktop (the foreground when nothing else is) never belongs to us: no need to ask.
     DWORD pid = 0;
     const DWORD thread =

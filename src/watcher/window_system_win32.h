@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "watcher/foreground_cache.h"
 #include "watcher/window_system.h"
 
 namespace vantor {
@@ -37,6 +38,14 @@ class Win32WindowSystem : public WindowSystem {
     // from the system once and reused until something is sent or shown.
     void BeginTick();
     void EndTick();
+
+    // On the GUI thread, whose message loop then receives the system's window events
+    // (created, shown, hidden, destroyed, focused, foreground): from then on ticks read the
+    // foreground window on every tick only for a second after such an event (or a send of
+    // ours), and otherwise when their last read is a quarter of a second old. False, and a
+    // read on every tick, when the system offers no such events.
+    bool WatchForegroundChanges();
+    void StopWatchingForegroundChanges();
 
     WindowHandle ForegroundWindow() override;
     WindowHandle FirstChild(WindowHandle window) override;
@@ -72,6 +81,8 @@ class Win32WindowSystem : public WindowSystem {
 
   private:
     void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps
+    ForegroundCache foreground_;
+    void* foregroundHooks_[2] = {};  // HWINEVENTHOOKs
     std::unique_ptr<Sender> sender_;
 };
 
