@@ -315,12 +315,23 @@ void Win32WindowSystem::EndTick() {
     t_foregroundKnown = false;
 }
 
+// The desktop window is no foreground window: Windows answers none while nothing is active,
+// Wine's desktop the desktop window itself, whose "children" are every top-level window;
+// examined as a dialog it would be walked in full and could even be sent a close command.
+namespace {
+HWND ActiveForegroundWindow() {
+    const HWND window = GetForegroundWindow();
+    return window == GetDesktopWindow() ? nullptr : window;
+}
+}  // namespace
+
 WindowHandle Win32WindowSystem::ForegroundWindow() {
-    if (!t_inTick) return W(GetForegroundWindow());
+    if (!t_inTick) return W(ActiveForegroundWindow());
     if (!t_foregroundKnown) {
         if (t_foregroundMoved) foreground_.MarkChanged(GetTickCount());
         t_foregroundMoved = false;
-        t_foreground = H(foreground_.Get(GetTickCount(), [] { return W(GetForegroundWindow()); }));
+        t_foreground =
+            H(foreground_.Get(GetTickCount(), [] { return W(ActiveForegroundWindow()); }));
         t_foregroundKnown = true;
     }
     return W(t_foreground);

@@ -95,6 +95,41 @@ TEST(Probes, MessageBoxIsReadClosedAndLogged) {
     EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
 }
 
+// With the window events watched, the watcher's ticks still see a box of another program
+// come to the front, and see what follows it when it is gone.
+TEST(Probes, WatchedForegroundFollowsABoxOfAnotherProgram) {
+    Engine engine;
+    // The window events come to this thread's queue: each look below pumps it first.
+    ASSERT_TRUE(engine.ws.WatchForegroundChanges());
+    auto tickForeground = [&] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        engine.ws.BeginTick();
+        const WindowHandle w = engine.ws.ForegroundWindow();
+        engine.ws.EndTick();
+        return w;
+    };
+    Process box = Process::Start(ToolPath("show_message_box"), {"Probe front", "Here", "0x40"});
+    ASSERT_TRUE(box.Started()) << box.Error();
+    HWND dialog = WaitForTopLevelWindow({"#32770", std::string("Probe front"), box.Id()}, 10000);
+    ASSERT_NE(dialog, nullptr) << DescribeTopLevelWindows(box.Id());
+    EXPECT_TRUE(WaitUntil([&] { return tickForeground() == Handle(dialog); }, 3000))
+        << "seen " << tickForeground() << ", the system says " << GetForegroundWindow();
+
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+    // Whatever comes to the front next (here the taskbar), with or without an event, the
+    // ticks see it within the quarter-second recheck.
+    const auto system = [] {
+        const HWND w = GetForegroundWindow();
+        return Handle(w == GetDesktopWindow() ? nullptr : w);
+    };
+    EXPECT_TRUE(WaitUntil([&] { return tickForeground() == system(); }, 3000))
+        << "seen " << tickForeground() << ", the system says " << system();
+    EXPECT_NE(tickForeground(), Handle(dialog));
+    engine.ws.StopWatchingForegroundChanges();
+}
+
 TEST(Probes, YesNoGetsNoOnlyWithEsc) {
     Process box = Process::Start(ToolPath("show_message_box"), {"Probe yes-no", "Go on?", "0x24"});
     ASSERT_TRUE(box.Started()) << box.Error();
