@@ -9,9 +9,18 @@ std::string CountdownCaption(const std::string& closeText, unsigned secondsLeft)
 bool Countdown::Restart(unsigned messageTime) {
     std::lock_guard<std::mutex> lock(mutex_);
     remaining_ = messageTime;
-    const bool first = !started_;
-    started_ = true;
-    return first;
+    ranOut_ = false;
+    const bool start = !ticking_;
+    ticking_ = true;
+    return start;
+}
+
+bool Countdown::StopIfIdle(bool visible, const std::function<void()>& stop) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!ticking_ || !ranOut_ || visible) return false;
+    stop();
+    ticking_ = false;
+    return true;
 }
 
 CountdownStep Countdown::Tick(bool visible, bool foreground, unsigned messageTime, bool isTimer,
@@ -23,12 +32,14 @@ CountdownStep Countdown::Tick(bool visible, bool foreground, unsigned messageTim
     if (wasForeground_ && !foreground) remaining_ = messageTime;
     wasForeground_ = foreground;
     step.closeCaption = closeText;
+    ranOut_ = false;
     if (remaining_ > 0) {
         remaining_ -= 1;
         if (!foreground && isTimer) step.closeCaption = CountdownCaption(closeText, remaining_ + 1);
     } else if (!foreground) {
         // Only a tick that finds the count already run out hides: Close (1) stays a second.
         step.hide = true;
+        ranOut_ = true;
     }
     return step;
 }

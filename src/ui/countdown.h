@@ -4,6 +4,7 @@
 // from the timer thread while the GUI thread ticks it.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -18,11 +19,19 @@ struct CountdownStep {
 
 class Countdown {
   public:
-    // Starts the full count again; true the first time (the one-second timer must be started).
+    // Starts the full count again; true when the one-second timer must be started (it has
+    // never run, or was stopped by StopIfIdle).
     bool Restart(unsigned messageTime);
     // One tick. `visible` and `foreground` describe the window now.
     CountdownStep Tick(bool visible, bool foreground, unsigned messageTime, bool isTimer,
                        const std::string& closeText);
+
+    // After a tick: once the window is hidden and the last tick found the count run out,
+    // further ticks would change nothing until the next Restart, so `stop` ends the timer
+    // (a tray program that showed one message no longer wakes every second). It runs under
+    // the lock: a Restart on another thread comes either before it (and nothing stops) or
+    // after it (and starts the timer again). True when it stopped.
+    bool StopIfIdle(bool visible, const std::function<void()>& stop);
 
     void SetKeepOnTop(bool keep);
     bool KeepOnTop() const;
@@ -33,7 +42,8 @@ class Countdown {
   private:
     mutable std::mutex mutex_;
     unsigned remaining_ = 0;
-    bool started_ = false;
+    bool ticking_ = false;  // the one-second timer runs
+    bool ranOut_ = false;   // the last tick found the count at 0 outside the foreground
     bool wasForeground_ = false;
     bool keepOnTop_ = false;
 };

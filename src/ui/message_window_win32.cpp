@@ -376,6 +376,7 @@ void MessageWindow::CountdownTick() {
     }
     SetCloseCaption(step.closeCaption);
     if (step.hide && visible) Hide();
+    countdown_.StopIfIdle(IsWindowVisible(window_) != FALSE, [this] { countdownTimer_.Stop(); });
 }
 
 void MessageWindow::ShowTextMenu(POINT at) {

@@ -93,6 +93,60 @@ TEST(CountdownTest, RestartMidwayGivesFullTimeAgain) {
     EXPECT_EQ(countdown.Tick(true, false, 2, true, "X").closeCaption, "X (2)");
 }
 
+TEST(CountdownTest, TheTimerStopsOnlyOnceNothingIsLeftToDo) {
+    // Ticks of a two-second count; after each, whether the one-second timer may stop. It may
+    // once the window is hidden and a tick has found the count run out, so the caption is
+    // already the plain one; a restart then asks for the timer again.
+    struct Step {
+        bool visible;     // during the tick and after it
+        bool foreground;  // during the tick
+        const char* caption;
+        bool stops;
+    };
+    const Step steps[] = {
+        {true, false, "Close (2)", false},
+        {true, false, "Close (1)", false},
+        {true, false, "Close", false},  // hides now; visible still while the tick ran
+        {false, false, "Close", true},  // hidden and run out: stop
+    };
+    const Step hiddenEarly[] = {
+        {false, false, "Close (2)", false},  // hidden by the user: the count runs on
+        {false, false, "Close (1)", false},  // run out, but the caption still shows 1
+        {false, false, "Close", true},
+    };
+    const Step userInside[] = {
+        {true, true, "Close", false},
+        {true, true, "Close", false},
+        {false, false, "Close (2)", false},  // hidden by the user from inside: full time again
+        {false, false, "Close (1)", false},
+        {false, false, "Close", true},
+    };
+    struct Case {
+        const char* name;
+        const Step* steps;
+        std::size_t count;
+    };
+    const Case cases[] = {{"shown until it hides", steps, std::size(steps)},
+                          {"hidden early", hiddenEarly, std::size(hiddenEarly)},
+                          {"the user was in it", userInside, std::size(userInside)}};
+    for (const Case& c : cases) {
+        Countdown countdown;
+        int stops = 0;
+        ASSERT_TRUE(countdown.Restart(2));
+        for (std::size_t i = 0; i < c.count; ++i) {
+            SCOPED_TRACE(std::string(c.name) + " tick " + std::to_string(i));
+            const Step& s = c.steps[i];
+            EXPECT_EQ(countdown.Tick(s.visible, s.foreground, 2, true, "Close").closeCaption,
+                      s.caption);
+            EXPECT_EQ(countdown.StopIfIdle(s.visible, [&] { ++stops; }), s.stops);
+        }
+        EXPECT_EQ(stops, 1) << c.name;
+        EXPECT_FALSE(countdown.StopIfIdle(false, [&] { ++stops; })) << "stopped twice";
+        EXPECT_TRUE(countdown.Restart(2)) << c.name << ": the timer must start again";
+        EXPECT_FALSE(countdown.StopIfIdle(false, [&] { ++stops; })) << "a fresh count stopped";
+    }
+}
+
 // The watcher restarts the count on the timer thread while the GUI thread ticks it: the
 // count never leaves 0..MessageTime and the first restart is reported exactly once.
 TEST(CountdownTest, ThreadedRestartWhileTicking) {
@@ -115,6 +169,29 @@ TEST(CountdownTest, ThreadedRestartWhileTicking) {
     EXPECT_EQ(firsts.load(), 1);
     countdown.Restart(3);
     EXPECT_EQ(countdown.Tick(true, false, 3, true, "Close").closeCaption, "Close (3)");
+}
+
+// A restart on the timer thread races the GUI thread's stop: whatever the interleaving, the
+// countdown's idea of the timer matches the timer, so no count is left without a timer.
+TEST(CountdownTest, ThreadedRestartRacesTheIdleStop) {
+    Countdown countdown;
+    std::atomic<bool> running{false};
+    std::atomic<bool> done{false};
+    std::thread watcher([&] {
+        for (int i = 0; i < 3000; ++i) {
+            if (countdown.Restart(i % 3)) running = true;  // the timer's Start
+            if (i % 64 == 0) std::this_thread::yield();
+        }
+        done = true;
+    });
+    int stops = 0;
+    while (!done) {
+        countdown.Tick(false, false, 2, true, "Close");
+        if (countdown.StopIfIdle(false, [&] { running = false; })) ++stops;
+    }
+    watcher.join();
+    // Asked now, a restart starts the timer exactly when it is not running.
+    EXPECT_EQ(countdown.Restart(2), !running.load()) << stops << " stops";
 }
 
 }  // namespace
