@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Measures the real vantor.exe under Wine (not part of the test run; takes about 2 minutes):
+# Measures the real vantor.exe under Wine (not part of the test run; takes about 4 minutes):
 #   - latency from a foreground message box appearing to its closing, over 30 boxes
 #     (median and 95th percentile), and the same for boxes that open behind another window;
 #   - idle CPU time of vantor.exe over 60 s with the default lists and no dialogs, next to
 #     that of a minimal Win32 program (hidden window, one 50 ms multimedia timer) measured
 #     at the same time;
-#   - resident memory of both, and the size of vantor.exe.
+#   - resident memory of both, and the size of vantor.exe;
+#   - idle CPU and memory again after the boxes, once the message window has hidden.
 # Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/windows; built if needed)
 # Everything runs on a private Xvfb and a private Wine prefix under BUILD_DIR/wine-bench;
 # at the end only those are ended: our wineserver (by WINEPREFIX) and our Xvfb (by pid).
@@ -57,26 +58,37 @@ vantor_pid=$!
 baseline_pid=$!
 sleep 5  # start-up done, files written
 
-echo "== idle: ${idle_seconds} s, no dialogs =="
-v0=$(cpu_ticks $vantor_pid); b0=$(cpu_ticks $baseline_pid)
-thread_ns $vantor_pid >"$work/vantor.ns0"; thread_ns $baseline_pid >"$work/baseline.ns0"
-sleep "$idle_seconds"
-v1=$(cpu_ticks $vantor_pid); b1=$(cpu_ticks $baseline_pid)
-thread_ns $vantor_pid >"$work/vantor.ns1"; thread_ns $baseline_pid >"$work/baseline.ns1"
-hz=$(getconf CLK_TCK)
-vns=$(cpu_ms_between "$work/vantor.ns0" "$work/vantor.ns1")
-bns=$(cpu_ms_between "$work/baseline.ns0" "$work/baseline.ns1")
-awk -v v=$((v1 - v0)) -v b=$((b1 - b0)) -v hz="$hz" -v vns="$vns" -v bns="$bns" 'BEGIN {
-    printf "vantor_cpu_ms %.1f (in clock ticks: %d)\n", vns, v * 1000 / hz
-    printf "baseline_cpu_ms %.1f (in clock ticks: %d)\n", bns, b * 1000 / hz
-    if (bns > 0) printf "ratio %.2f\n", vns / bns; else print "ratio n/a (baseline used no time)" }'
-vr=$(rss_kb $vantor_pid); br=$(rss_kb $baseline_pid)
-echo "vantor_rss_kb $vr"
-echo "baseline_rss_kb $br"
-echo "rss_difference_kb $((vr - br))"
+# Idle CPU and memory of both programs over idle_seconds, under the heading $1.
+measure_idle() {
+    echo "== $1 =="
+    local v0 b0 v1 b1 hz vns bns vr br
+    v0=$(cpu_ticks $vantor_pid); b0=$(cpu_ticks $baseline_pid)
+    thread_ns $vantor_pid >"$work/vantor.ns0"; thread_ns $baseline_pid >"$work/baseline.ns0"
+    sleep "$idle_seconds"
+    v1=$(cpu_ticks $vantor_pid); b1=$(cpu_ticks $baseline_pid)
+    thread_ns $vantor_pid >"$work/vantor.ns1"; thread_ns $baseline_pid >"$work/baseline.ns1"
+    hz=$(getconf CLK_TCK)
+    vns=$(cpu_ms_between "$work/vantor.ns0" "$work/vantor.ns1")
+    bns=$(cpu_ms_between "$work/baseline.ns0" "$work/baseline.ns1")
+    awk -v v=$((v1 - v0)) -v b=$((b1 - b0)) -v hz="$hz" -v vns="$vns" -v bns="$bns" 'BEGIN {
+        printf "vantor_cpu_ms %.1f (in clock ticks: %d)\n", vns, v * 1000 / hz
+        printf "baseline_cpu_ms %.1f (in clock ticks: %d)\n", bns, b * 1000 / hz
+        if (bns > 0) printf "ratio %.2f\n", vns / bns; else print "ratio n/a (baseline used no time)" }'
+    vr=$(rss_kb $vantor_pid); br=$(rss_kb $baseline_pid)
+    echo "vantor_rss_kb $vr"
+    echo "baseline_rss_kb $br"
+    echo "rss_difference_kb $((vr - br))"
+}
+
+measure_idle "idle: ${idle_seconds} s, no dialogs"
 echo "vantor_exe_bytes $(stat -c %s "$build/vantor.exe")"
 
 echo "== foreground boxes =="
 (cd "$work" && wine "$work/bin/box_latency.exe" foreground 30) | tr -d '\r' | grep -v '^latency_ms'
 echo "== background boxes =="
 (cd "$work" && wine "$work/bin/box_latency.exe" background 3) | tr -d '\r'
+
+# The same once messages have been shown (the message window's controls exist) and the
+# window has hidden again.
+sleep 10
+measure_idle "idle again: ${idle_seconds} s after the boxes"
