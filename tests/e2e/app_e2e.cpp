@@ -291,6 +291,17 @@ TEST(App, WindowHidesAfterMessageTimeUnlessInForeground) {
     EXPECT_LE(after, 3300u);
     EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
 
+    // Hidden, the count has nothing left to do and its timer stops; the next message starts
+    // it again, so that one hides in time too.
+    Sleep(1500);
+    Process second = ShowBox("timed again e2e", "goes away too");
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Visible() && vantor.Caption() == "timed again e2e"; },
+                          5000, 2));
+    const DWORD shownAgain = GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 5000, 2));
+    EXPECT_LE(GetTickCount() - shownAgain, 3300u);
+    EXPECT_EQ(second.WaitExit(5000), std::optional<DWORD>(IDOK));
+
     // Called up by the user it takes the foreground, and then it stays.
     vantor.CommandAndWait(kCmdLastMessage);
     ASSERT_TRUE(vantor.Visible());
