@@ -375,8 +375,9 @@ void MessageWindow::CountdownTick() {
         }
     }
     SetCloseCaption(step.closeCaption);
-    if (step.hide && visible) Hide();
-    countdown_.StopIfIdle(IsWindowVisible(window_) != FALSE, [this] { countdownTimer_.Stop(); });
+    const bool hides = step.hide && visible;
+    if (hides) Hide();
+    countdown_.StopIfIdle(visible && !hides, [this] { countdownTimer_.Stop(); });
 }
 
 void MessageWindow::ShowTextMenu(POINT at) {
