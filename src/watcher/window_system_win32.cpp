@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <set>
 #include <string>
-#include <vector>
+
+#include "watcher/bounded_send_win32.h"
 
 namespace vantor {
 namespace {
@@ -21,128 +18,6 @@ HWND H(WindowHandle window) {
 }
 WindowHandle W(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
-}
-
-// One message to send, with the memory it points to owned here: a helper thread that is
-// left behind in a send still writes only into this job, never into the caller's memory.
-struct SendJob {
-    enum Kind { kPlain, kTextIn, kTextOut, kSelection };
-    HWND window = nullptr;
-    DWORD thread = 0;  // the window's thread
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    Kind kind = kPlain;
-    std::string textIn;           // kTextIn: the NUL-terminated text lParam points to
-    std::vector<char> textOut;    // kTextOut: the buffer of wParam bytes lParam points to
-    DWORD selStart = 0xFFFFFFFF;  // kSelection: EM_GETSEL's two out parameters
-    DWORD selEnd = 0xFFFFFFFF;
-    DWORD_PTR result = 0;
-    bool answered = false;
-
-    void Run() {
-        WPARAM wp = wParam;
-        LPARAM lp = lParam;
-        if (kind == kTextIn) lp = reinterpret_cast<LPARAM>(textIn.c_str());
-        if (kind == kTextOut) {
-            wp = static_cast<WPARAM>(textOut.size());
-            lp = reinterpret_cast<LPARAM>(textOut.data());
-        }
-        if (kind == kSelection) {
-            wp = reinterpret_cast<WPARAM>(&selStart);
-            lp = reinterpret_cast<LPARAM>(&selEnd);
-        }
-        DWORD_PTR answer = 0;
-        answered = SendMessageTimeoutA(window, message, wp, lp, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                       Win32WindowSystem::kSendTimeoutMs, &answer) != 0;
-        result = answer;
-    }
-};
-
-// What the caller and one helper thread share; it outlives whichever of them ends first.
-struct SenderShared {
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::shared_ptr<SendJob> job;
-    bool done = false;
-    bool quit = false;
-    bool abandoned = false;
-    bool retired = false;  // the helper ended after a while without work
-};
-
-// The threads whose windows a helper is still stuck sending to: further messages to them
-// count as unanswered at once, while every other program is served as usual.
-struct StuckThreads {
-    std::mutex mutex;
-    std::multiset<DWORD> threads;
-
-    bool Blocks(DWORD thread, std::size_t limit) {
-        std::lock_guard<std::mutex> lock(mutex);
-        return threads.size() >= limit || threads.count(thread) > 0;
-    }
-    void Add(DWORD thread) {
-        std::lock_guard<std::mutex> lock(mutex);
-        threads.insert(thread);
-    }
-    void Remove(DWORD thread) {
-        std::lock_guard<std::mutex> lock(mutex);
-        const auto it = threads.find(thread);
-        if (it != threads.end()) threads.erase(it);
-    }
-};
-
-constexpr std::chrono::seconds kHelperIdleTime{10};
-
-void HelperLoop(const std::shared_ptr<SenderShared>& shared,
-                const std::shared_ptr<StuckThreads>& stuck) {
-    for (;;) {
-        std::unique_lock<std::mutex> lock(shared->mutex);
-        // An idle helper ends, so that its stack is not kept while nothing needs sending;
-        // the next send starts a new one.
-        if (!shared->wake.wait_for(lock, kHelperIdleTime,
-                                   [&] { return shared->job || shared->quit; })) {
-            shared->retired = true;
-            return;
-        }
-        if (!shared->job) return;
-        const std::shared_ptr<SendJob> job = shared->job;
-        lock.unlock();
-        job->Run();
-        lock.lock();
-        shared->job.reset();
-        shared->done = true;
-        const bool abandoned = shared->abandoned;
-        lock.unlock();
-        shared->wake.notify_all();
-        if (abandoned) {
-            stuck->Remove(job->thread);
-            return;
-        }
-    }
-}
-
-struct HelperStart {
-    std::shared_ptr<SenderShared> shared;
-    std::shared_ptr<StuckThreads> stuck;
-};
-
-DWORD WINAPI HelperMain(void* param) {
-    const std::unique_ptr<HelperStart> start(static_cast<HelperStart*>(param));
-    HelperLoop(start->shared, start->stuck);
-    return 0;
-}
-
-// The helper only sends messages: a small stack keeps its share of the memory small (every
-// thread's default stack costs about a megabyte of resident memory under Wine).
-constexpr SIZE_T kHelperStackBytes = 64 * 1024;
-
-HANDLE StartHelper(const std::shared_ptr<SenderShared>& shared,
-                   const std::shared_ptr<StuckThreads>& stuck) {
-    auto* start = new HelperStart{shared, stuck};
-    const HANDLE thread = CreateThread(nullptr, kHelperStackBytes, HelperMain, start,
-                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (!thread) delete start;
-    return thread;
 }
 
 // Within one timer tick the foreground window is read once: the scanner and the
@@ -186,116 +61,9 @@ BOOL CALLBACK VisitTopLevel(HWND window, LPARAM param) {
 
 }  // namespace
 
-class Win32WindowSystem::Sender {
-  public:
-    ~Sender() {
-        if (shared_) {
-            {
-                std::lock_guard<std::mutex> lock(shared_->mutex);
-                shared_->quit = true;
-            }
-            shared_->wake.notify_all();
-        }
-        if (helper_) {
-            WaitForSingleObject(helper_, INFINITE);
-            CloseHandle(helper_);
-        }
-    }
-
-    // False when the window's thread did not answer in time, is hung, or the window is gone.
-    bool Send(SendJob& job) {
-        ForgetForeground();
-        DWORD pid = 0;
-        const DWORD thread = GetWindowThreadProcessId(job.window, &pid);
-        if (thread == 0) return false;
-        if (thread == GetCurrentThreadId()) {
-            // Our own thread's window: a plain call, which cannot wait for anyone.
-            job.Run();
-            return job.answered;
-        }
-        job.thread = thread;
-        // One send at a time through the helper, whichever thread asks.
-        std::lock_guard<std::mutex> callers(callers_);
-        if (stuck_->Blocks(thread, kMaxStuckSenders)) return false;
-        if (shared_ && HelperRetired()) {
-            // It has returned or is about to: nothing of it is left but its handle.
-            WaitForSingleObject(helper_, INFINITE);
-            CloseHandle(helper_);
-            helper_ = nullptr;
-            shared_.reset();
-        }
-        if (!shared_) {
-            auto shared = std::make_shared<SenderShared>();
-            helper_ = StartHelper(shared, stuck_);
-            if (!helper_) return false;
-            shared_ = std::move(shared);
-        }
-        auto owned = std::make_shared<SendJob>(std::move(job));
-        std::unique_lock<std::mutex> lock(shared_->mutex);
-        shared_->job = owned;
-        shared_->done = false;
-        shared_->wake.notify_all();
-        const bool finished = shared_->wake.wait_for(
-            lock, std::chrono::milliseconds(kSendTimeoutMs + 250), [&] { return shared_->done; });
-        if (!finished) {
-            // Leave the helper to its send; it ends by itself when the send returns.
-            shared_->abandoned = true;
-            stuck_->Add(thread);
-            lock.unlock();
-            CloseHandle(helper_);
-            helper_ = nullptr;
-            shared_.reset();
-            return false;
-        }
-        lock.unlock();
-        job = std::move(*owned);
-        return job.answered;
-    }
-
-  private:
-    bool HelperRetired() {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        return shared_->retired;
-    }
-
-    std::mutex callers_;
-    std::shared_ptr<SenderShared> shared_;
-    HANDLE helper_ = nullptr;
-    std::shared_ptr<StuckThreads> stuck_ = std::make_shared<StuckThreads>();
-};
-
-namespace {
-
-bool SendBounded(Win32WindowSystem::Sender& sender, WindowHandle window, UINT message,
-                 WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
-    if (!window) return false;
-    SendJob job;
-    job.window = H(window);
-    job.message = message;
-    job.wParam = wParam;
-    job.lParam = lParam;
-    const bool ok = sender.Send(job);
-    if (result) *result = job.result;
-    return ok;
-}
-
-// A message whose lParam points at a text of ours (WM_SETTEXT, EM_REPLACESEL), wParam 0.
-bool SendTextBounded(Win32WindowSystem::Sender& sender, WindowHandle window, UINT message,
-                     std::string_view text) {
-    if (!window) return false;
-    SendJob job;
-    job.window = H(window);
-    job.message = message;
-    job.kind = SendJob::kTextIn;
-    job.textIn = std::string(text);
-    return sender.Send(job);
-}
-
-}  // namespace
-
 Win32WindowSystem::Win32WindowSystem()
     : stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      sender_(std::make_unique<Sender>()) {}
+      sender_(std::make_unique<BoundedSender>(ForgetForeground)) {}
 
 Win32WindowSystem::~Win32WindowSystem() {
     if (stopEvent_) CloseHandle(stopEvent_);
@@ -463,7 +231,7 @@ WindowHandle Win32WindowSystem::FocusedControlOf(WindowHandle window) {
 
 std::int64_t Win32WindowSystem::TextLength(WindowHandle window) {
     DWORD_PTR result = 0;
-    if (!SendBounded(*sender_, window, WM_GETTEXTLENGTH, 0, 0, &result)) return 0;
+    if (!SendBounded(*sender_, H(window), WM_GETTEXTLENGTH, 0, 0, &result)) return 0;
     return static_cast<std::int64_t>(static_cast<LRESULT>(result));
 }
 
@@ -484,25 +252,25 @@ std::int64_t Win32WindowSystem::ReadText(WindowHandle window, char* buffer, std:
 }
 
 bool Win32WindowSystem::SetText(WindowHandle window, std::string_view text) {
-    return SendTextBounded(*sender_, window, WM_SETTEXT, text);
+    return SendTextBounded(*sender_, H(window), WM_SETTEXT, text);
 }
 
 bool Win32WindowSystem::Click(WindowHandle button) {
-    return SendBounded(*sender_, button, BM_CLICK, 0, 0);
+    return SendBounded(*sender_, H(button), BM_CLICK, 0, 0);
 }
 
 int Win32WindowSystem::GetCheck(WindowHandle button) {
     DWORD_PTR result = 0;
-    if (!SendBounded(*sender_, button, BM_GETCHECK, 0, 0, &result)) return kNoAnswer;
+    if (!SendBounded(*sender_, H(button), BM_GETCHECK, 0, 0, &result)) return kNoAnswer;
     return static_cast<int>(result);
 }
 
 bool Win32WindowSystem::SetCheck(WindowHandle button, int state) {
-    return SendBounded(*sender_, button, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    return SendBounded(*sender_, H(button), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
 bool Win32WindowSystem::SysCommand(WindowHandle window, unsigned command) {
-    return SendBounded(*sender_, window, WM_SYSCOMMAND, command, 0);
+    return SendBounded(*sender_, H(window), WM_SYSCOMMAND, command, 0);
 }
 
 bool Win32WindowSystem::Show(WindowHandle window, int showCommand) {
@@ -540,12 +308,12 @@ bool Win32WindowSystem::GetSelection(WindowHandle edit, std::int32_t& start, std
 }
 
 bool Win32WindowSystem::SetSelection(WindowHandle edit, std::int32_t start, std::int32_t end) {
-    return SendBounded(*sender_, edit, EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(start)),
+    return SendBounded(*sender_, H(edit), EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(start)),
                        static_cast<LPARAM>(end));
 }
 
 bool Win32WindowSystem::ReplaceSelection(WindowHandle edit, std::string_view text) {
-    return SendTextBounded(*sender_, edit, EM_REPLACESEL, text);
+    return SendTextBounded(*sender_, H(edit), EM_REPLACESEL, text);
 }
 
 std::int16_t Win32WindowSystem::AsyncKeyState(int virtualKey) {

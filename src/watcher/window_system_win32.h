@@ -1,9 +1,6 @@
 // The window system over user32, for the Windows build only. Messages to other threads'
-// windows are sent with a bounded wait, so a hung program never stalls the timer thread:
-// SendMessageTimeoutA (aborting at once for a hung program) on a helper thread that the
-// caller waits for at most a little longer; a helper that is still stuck in a send after
-// that is left to finish on its own (Wine does not end such a send while the other program
-// pumps no messages at all).
+// windows go through a BoundedSender (bounded_send_win32.h), so a hung program never
+// stalls the timer thread.
 #pragma once
 
 #include <cstddef>
@@ -15,16 +12,11 @@
 
 namespace vantor {
 
+class BoundedSender;
+
 // Safe to use from several threads: sends to other threads go through the helper one at a time.
 class Win32WindowSystem : public WindowSystem {
   public:
-    // How long a message to another program's window may take before it counts as unanswered.
-    static constexpr unsigned kSendTimeoutMs = 1000;
-    // A program whose thread has a helper stuck in a send gets no further messages until
-    // that send returns (they count as unanswered at once). Beyond this many stuck helpers,
-    // no message to another thread is sent at all.
-    static constexpr std::size_t kMaxStuckSenders = 16;
-
     Win32WindowSystem();
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
@@ -77,13 +69,11 @@ class Win32WindowSystem : public WindowSystem {
     std::uint32_t TickCount() override;
     void Sleep(std::uint32_t milliseconds) override;
 
-    class Sender;
-
   private:
     void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps
     ForegroundCache foreground_;
     void* foregroundHooks_[2] = {};  // HWINEVENTHOOKs
-    std::unique_ptr<Sender> sender_;
+    std::unique_ptr<BoundedSender> sender_;
 };
 
 }  // namespace vantor
