@@ -38,6 +38,14 @@ make_locale() {
     [ -f "$1/ru_RU.UTF-8/LC_CTYPE" ]
 }
 
+# The files Vantor reads but does not build in go beside the exe: the language file, the user
+# guide and the read-me texts. A copy the user has edited since (newer) is kept.
+place_program_files() {
+    mkdir -p "$1/Language"
+    cp -u "$repo/Language/Rus.lng" "$1/Language/Rus.lng"
+    cp -u "$repo/help/Vantor.html" "$repo/help/Read_Me.txt" "$repo/help/Read_Me_Rus.txt" "$1/"
+}
+
 if [ "$demo" = 0 ]; then
     home="${XDG_DATA_HOME:-$HOME/.local/share}/vantor"
     export WINEPREFIX="$home/wineprefix"
@@ -53,6 +61,7 @@ if [ "$demo" = 0 ]; then
     fi
     mkdir -p "$home/program"
     cp "$exe" "$home/program/vantor.exe"
+    place_program_files "$home/program"
     echo "run: starting $home/program/vantor.exe"
     cd "$home/program"
     exec wine "$home/program/vantor.exe" "$@"
@@ -72,6 +81,7 @@ source "$run/bench.env"
 program="$run/program"
 mkdir -p "$program"
 cp "$exe" "$program/vantor.exe"
+place_program_files "$program"
 echo "demo: starting vantor.exe in $program"
 (cd "$program" && exec wine "$program/vantor.exe" "$@" </dev/null >>"$run/vantor.log" 2>&1) &
 vantor_pid=$!
