@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lists/file_io.h"
+#include "lists/list_service.h"
 #include "shell/settings.h"
 
 namespace vantor {
@@ -52,6 +53,14 @@ class ProgramFolderFiles : public testing::Test {
     std::filesystem::path dir_;
     std::string folder_;
 };
+
+// The start-up's file steps in their order: the settings file, the rule lists, the class lists.
+void PrepareProgramFolder(const std::string& folder, ProgramLists& lists) {
+    PrepareSettingsFile(folder);
+    ListService service(folder, lists, SystemFileTimes());
+    service.PrepareRuleLists();
+    service.PrepareClassLists();
+}
 
 const char* const kAllFiles[] = {"Vantor.ini",  "Main.ini",   "Black.ini",  "White.ini",
                                  "Replace.ini", "Button.ini", "Static.ini", "Edit.ini"};
@@ -110,6 +119,7 @@ TEST_F(ProgramFolderFiles, UnwritableFolderGivesDefaultListsAndNoFiles) {
     EXPECT_FALSE(FileExists(missing + "Vantor.ini"));
     EXPECT_FALSE(FileExists(missing + "Main.ini"));
     EXPECT_EQ(lists.Snapshot(ListKind::Black)->size(), 2u);
+    EXPECT_EQ(*lists.Snapshot(ListKind::Main), ListEntries{"TDRIVEDLG"});
     EXPECT_EQ(lists.Snapshot(ListKind::Edit)->size(), 17u);
 }
 
