@@ -14,10 +14,8 @@ class PosixFileTimes : public FileTimes {
         if (ec) return 0;
         // Any fixed epoch will do here: times are only compared with each other. Shifted so
         // that a time before the clock's epoch stays above 0, which means "unreadable".
-        const auto ticks = std::chrono::duration_cast<
-                               std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>>(
-                               time.time_since_epoch())
-                               .count();
+        using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;  // 100 ns
+        const auto ticks = std::chrono::duration_cast<Ticks>(time.time_since_epoch()).count();
         return static_cast<FileTime>(ticks) + (FileTime{1} << 62);
     }
 };
