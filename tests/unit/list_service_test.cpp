@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "lists/file_io.h"
-#include "lists/pattern.h"
 
 namespace vantor {
 namespace {
@@ -77,38 +76,6 @@ class ListServiceTest : public ::testing::Test {
     std::unique_ptr<ListService> service_;
 };
 
-TEST_F(ListServiceTest, StartUpWritesWhatIsMissingLoadsEveryListAndStoresTimes) {
-    ASSERT_TRUE(WriteWholeFile(PathOf("Black.ini"), "mine"));
-    times_.times[PathOf("White.ini")] = 7 * kMs;
-    service_->PrepareRuleLists();
-    service_->PrepareClassLists();
-    for (ListKind kind : kAllListKinds) {
-        const auto bytes = ReadWholeFile(ListFilePath(folder_, kind));
-        ASSERT_TRUE(bytes.has_value()) << ListFileName(kind);
-        const std::string expected =
-            kind == ListKind::Black ? "mine" : std::string(DefaultListContent(kind));
-        EXPECT_EQ(*bytes, expected) << ListFileName(kind);
-    }
-    EXPECT_EQ(
-        List(ListKind::Black),
-        (Lines{"mine", "No files selected",
-               "\xCD\xE5\xF2 \xE2\xFB\xE1\xF0\xE0\xED\xED\xFB\xF5 \xF4\xE0\xE9\xEB\xEE\xE2"}));
-    EXPECT_EQ(List(ListKind::Main), (Lines{"TDRIVEDLG", "TDRIVEDLG"}));
-    EXPECT_TRUE(List(ListKind::Replace).empty());
-    EXPECT_TRUE(ListHasEntry(List(ListKind::Button), "[BUTTON]"));
-    EXPECT_TRUE(ClassListContains(List(ListKind::Static), "TStatic"));
-    EXPECT_TRUE(
-        ListContainsText(List(ListKind::White),
-                         "\xCD\xE0\xE6\xEC\xE8\xF2\xE5 \"OK\" \xEF\xEE "
-                         "\xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE8 \xF0\xE0\xE1\xEE\xF2\xFB "
-                         "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB"));
-    EXPECT_EQ(service_->Times().Get(ListKind::White), 7 * kMs);
-    EXPECT_EQ(service_->Times().Get(ListKind::Main), times_.LastWriteTime(PathOf("Main.ini")));
-    const ReloadReport first = service_->ReloadChangedLists();
-    EXPECT_EQ(first.notice, "");
-    EXPECT_FALSE(first.retry);
-}
-
 // One check after each step, in order, on one folder.
 TEST_F(ListServiceTest, ChecksReloadWhatChangedAndReportItInOrder) {
     struct Step {
@@ -132,15 +99,9 @@ TEST_F(ListServiceTest, ChecksReloadWhatChangedAndReportItInOrder) {
         "Reloaded black list.\r\nReloaded white list.\r\nReloaded main list.\r\n"
         "Reloaded replace list.";
     const std::vector<Step> steps = {
-        {"nothing written", [] {}, "", false, ListKind::White, whiteDefaults},
+        {"nothing written since start-up", [] {}, "", false, ListKind::White, whiteDefaults},
         {"white saved", [&] { Save("White.ini", "mine", 2000 * kMs); }, "Reloaded white list.",
          false, ListKind::White, mineThenDefaults},
-        {"black and replace saved before the check",
-         [&] {
-             Save("Replace.ini", "a\tb", 2001 * kMs);
-             Save("Black.ini", "*x*", 2001 * kMs);
-         },
-         "Reloaded black list.\r\nReloaded replace list.", false, ListKind::Replace, Lines{"a|b"}},
         {"all four saved",
          [&] {
              for (const char* name : {"Main.ini", "Replace.ini", "White.ini", "Black.ini"})
@@ -165,7 +126,6 @@ TEST_F(ListServiceTest, ChecksReloadWhatChangedAndReportItInOrder) {
         {"deleted, checked again", [] {}, "", false, ListKind::Black, blackDefaults},
         {"held by its writer: the list stays", [&] { Lock("White.ini", 5000 * kMs); }, "", true,
          ListKind::White, Cat({"old"}, whiteDefaults)},
-        {"still held: asked again", [] {}, "", true, ListKind::White, Cat({"old"}, whiteDefaults)},
         {"written and released", [&] { Save("White.ini", "new", 5000 * kMs); },
          "Reloaded white list.", false, ListKind::White, Cat({"new"}, whiteDefaults)},
     };
