@@ -6,10 +6,10 @@
 
 // The fake desktop is the unit tests' own (added to this target by bench/CMakeLists.txt).
 #include "fake_window_system.h"
-#include "watcher_test_support.h"
 #include "ui/spy.h"
 #include "watcher/advanced_list.h"
 #include "watcher/scanner.h"
+#include "watcher_test_support.h"
 
 namespace vantor::testing {
 namespace {
@@ -91,7 +91,8 @@ struct SpyDesk {
 
 void BM_SpyRestingTick(benchmark::State& state) {
     SpyDesk desk;
-    Spy spy(desk.ws, desk.form);
+    Spy spy(desk.ws);
+    spy.SetOwnWindow(desk.form);
     if (spy.Tick(true).action != SpyStep::kShow) state.SkipWithError("nothing under the pointer");
     for (auto _ : state) {
         SpyStep step = spy.Tick(true);

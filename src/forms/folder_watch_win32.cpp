@@ -85,7 +85,8 @@ DWORD WINAPI FolderWatch::Worker(LPVOID parameter) {
         if (!shared->HandOverAndWait(shared)) break;
         // Changes made while the check ran are kept by the system and signal at once.
         if (changed && !FindNextChangeNotification(shared->change)) break;
-        retries = shared->again ? retries + 1 : 0;
+        // A new change earns a new round of retries.
+        retries = !shared->again ? 0 : changed ? 1 : retries + 1;
         timeout = shared->again && retries <= kMaxRetries ? kRetryMs : INFINITE;
     }
     return 0;

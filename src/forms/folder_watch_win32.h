@@ -19,7 +19,7 @@ class FolderWatch {
   public:
     // Runs on the GUI thread, one call per change. True asks for another check soon without
     // a new change (a file the check needs was still held by its writer); the worker gives
-    // up asking after kMaxRetries checks in a row.
+    // up asking after kMaxRetries checks in a row that were not caused by a new change.
     using Check = std::function<bool()>;
     static constexpr DWORD kRetryMs = 200;
     static constexpr int kMaxRetries = 25;

@@ -29,9 +29,10 @@ SpyStep Spy::Tick(bool formVisible) {
     if (!ws_.CursorPos(x, y)) return step;
     const WindowHandle under = ws_.WindowFromPoint(x, y);
     // The last spied window first: a resting pointer costs nothing more.
-    if (under == lastSpied_ || under == 0 || under == form_) return step;
-    // The text area and the buttons are the form's children.
-    if (ws_.Parent(under) == form_) return step;
+    if (under == lastSpied_ || under == 0) return step;
+    // The form itself, or its text area and buttons, which are its children.
+    const WindowHandle form = form_.load();
+    if (under == form || ws_.Parent(under) == form) return step;
     lastSpied_ = under;
     step.action = SpyStep::kShow;
     step.text = SpyText(ws_, under);

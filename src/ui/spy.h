@@ -3,6 +3,7 @@
 // rules use. The tick decides on the timer thread; the caller puts the text on screen.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "watcher/window_system.h"
@@ -30,8 +31,10 @@ struct SpyStep {
 
 class Spy {
   public:
-    // form: the message window, whose own controls (its children) are never spied.
-    Spy(WindowSystem& ws, WindowHandle form) : ws_(ws), form_(form) {}
+    explicit Spy(WindowSystem& ws) : ws_(ws) {}
+
+    // The message window, whose own controls (its children) are never spied.
+    void SetOwnWindow(WindowHandle form) { form_.store(form); }
 
     // Every 50 ms on the timer thread while the spy runs. `formVisible`: the message window
     // is visible now. A pointer resting over one window costs the cursor read and one
@@ -44,7 +47,7 @@ class Spy {
 
   private:
     WindowSystem& ws_;
-    const WindowHandle form_;
+    std::atomic<WindowHandle> form_{0};
     WindowHandle lastSpied_ = 0;  // timer thread only
 };
 

@@ -77,7 +77,8 @@ TEST(Spy, TicksRebuildOnlyWhenThePointerReachesAnotherWindow) {
         {"the window was hidden", 420, 20, false, SpyStep::kStop, ""},
         {"started again over A", 10, 10, true, SpyStep::kNothing, ""},
     };
-    Spy spy(ws, form);
+    Spy spy(ws);
+    spy.SetOwnWindow(form);
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
         ws.cursorX = s.x;
