@@ -32,7 +32,7 @@ SpyStep Spy::Tick(bool formVisible) {
     if (under == lastSpied_ || under == 0) return step;
     // The form itself, or its text area and buttons, which are its children.
     const WindowHandle form = form_.load();
-    if (under == form || ws_.Parent(under) == form) return step;
+    if (form != 0 && (under == form || ws_.Parent(under) == form)) return step;
     lastSpied_ = under;
     step.action = SpyStep::kShow;
     step.text = SpyText(ws_, under);

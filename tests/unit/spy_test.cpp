@@ -92,6 +92,8 @@ TEST(Spy, TicksRebuildOnlyWhenThePointerReachesAnotherWindow) {
         }
     }
     EXPECT_EQ(spy.LastSpiedWindow(), a);
+    Spy early(ws);  // before its own window is known, a top-level window is no own control
+    EXPECT_EQ(early.Tick(true).action, SpyStep::kShow);
 }
 
 }  // namespace
