@@ -6,9 +6,10 @@
 
 // The fake desktop is the unit tests' own (added to this target by bench/CMakeLists.txt).
 #include "fake_window_system.h"
-#include "watcher_test_support.h"
+#include "ui/spy.h"
 #include "watcher/advanced_list.h"
 #include "watcher/scanner.h"
+#include "watcher_test_support.h"
 
 namespace vantor::testing {
 namespace {
@@ -68,6 +69,49 @@ void BM_FullPass300x8(benchmark::State& state) {
     if (!desk.sink.calls.empty() || !desk.ws.Commands().empty()) state.SkipWithError("acted");
 }
 BENCHMARK(BM_FullPass300x8)->Unit(benchmark::kMicrosecond);
+
+// The spy with the pointer resting over one window of a desktop of 30, against the two
+// system calls it makes per tick (cursor position, window under it) alone: the difference
+// is the spy's own cost per tick.
+struct SpyDesk {
+    SpyDesk() {
+        ws.recordReads = false;
+        form = ws.AddTopLevel("VantorMessageWindow", "Spy");
+        ws.Window(form).rect = {900, 700, 1130, 800};
+        for (int i = 0; i < 30; ++i) {
+            const WindowHandle w = AddAppWindow(ws, i);
+            ws.Window(w).rect = {20 * i, 0, 20 * i + 300, 200};
+        }
+        ws.cursorX = 590;
+        ws.cursorY = 100;
+    }
+    FakeWindowSystem ws;
+    WindowHandle form = 0;
+};
+
+void BM_SpyRestingTick(benchmark::State& state) {
+    SpyDesk desk;
+    Spy spy(desk.ws);
+    spy.SetOwnWindow(desk.form);
+    if (spy.Tick(true).action != SpyStep::kShow) state.SkipWithError("nothing under the pointer");
+    for (auto _ : state) {
+        SpyStep step = spy.Tick(true);
+        benchmark::DoNotOptimize(step);
+        if (step.action != SpyStep::kNothing) state.SkipWithError("rebuilt");
+    }
+}
+BENCHMARK(BM_SpyRestingTick);
+
+void BM_SpyTwoSystemCallsAlone(benchmark::State& state) {
+    SpyDesk desk;
+    for (auto _ : state) {
+        std::int32_t x = 0, y = 0;
+        desk.ws.CursorPos(x, y);
+        WindowHandle under = desk.ws.WindowFromPoint(x, y);
+        benchmark::DoNotOptimize(under);
+    }
+}
+BENCHMARK(BM_SpyTwoSystemCallsAlone);
 
 }  // namespace
 }  // namespace vantor::testing

@@ -214,25 +214,6 @@ std::string ListFilePath(const std::string& folder, ListKind kind) {
     return folder + ListFileName(kind);
 }
 
-void WriteMissingListFiles(const std::string& folder) {
-    for (ListKind kind : kAllListKinds) {
-        const std::string path = ListFilePath(folder, kind);
-        if (FileExists(path)) continue;
-        (void)WriteWholeFile(path,
-                             std::string(DefaultListContent(kind)));  // failure is not reported
-    }
-}
-
-void LoadAllLists(const std::string& folder, ProgramLists& lists) {
-    for (ListKind kind : kAllListKinds) {
-        const std::string path = ListFilePath(folder, kind);
-        if (IsRuleList(kind))
-            LoadRuleList(path, kind, lists.Get(kind));
-        else
-            LoadClassList(path, lists.Get(kind));
-    }
-}
-
 bool AppendListEntryToFile(const std::string& path, std::string_view entry) {
     std::string tail;
     if (FileExists(path)) {

@@ -66,11 +66,6 @@ class ProgramLists {
 
 // folder ends with the path separator; the file name is appended to it.
 std::string ListFilePath(const std::string& folder, ListKind kind);
-// Writes every missing list file with its default content; existing files are never touched
-// and a failed write is ignored.
-void WriteMissingListFiles(const std::string& folder);
-// Loads all seven lists from folder into lists.
-void LoadAllLists(const std::string& folder, ProgramLists& lists);
 // Appends entry and CR LF at the end of the file, with a CR LF first unless the file is empty
 // or already ends with one; a missing file is created. Never loses existing content: when the
 // file exists but cannot be read, nothing is written and false is returned.

@@ -9,6 +9,15 @@ std::string CountdownCaption(const std::string& closeText, unsigned secondsLeft)
 bool Countdown::Restart(unsigned messageTime) {
     std::lock_guard<std::mutex> lock(mutex_);
     remaining_ = messageTime;
+    return KeepTickingLocked();
+}
+
+bool Countdown::Shown() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return KeepTickingLocked();
+}
+
+bool Countdown::KeepTickingLocked() {
     ranOut_ = false;
     const bool start = !ticking_;
     ticking_ = true;

@@ -22,6 +22,10 @@ class Countdown {
     // Starts the full count again; true when the one-second timer must be started (it has
     // never run, or was stopped by StopIfIdle).
     bool Restart(unsigned messageTime);
+    // The window was shown without a restart (the spy shows and activates it): the count is
+    // left as it is, but the timer must run, so that the window still hides once it has lost
+    // the foreground. True when the one-second timer must be started.
+    bool Shown();
     // One tick. `visible` and `foreground` describe the window now.
     CountdownStep Tick(bool visible, bool foreground, unsigned messageTime, bool isTimer,
                        const std::string& closeText);
@@ -40,6 +44,8 @@ class Countdown {
     void ClearWasForeground();
 
   private:
+    bool KeepTickingLocked();
+
     mutable std::mutex mutex_;
     unsigned remaining_ = 0;
     bool ticking_ = false;  // the one-second timer runs

@@ -115,24 +115,38 @@ TEST(CountdownTest, TheTimerStopsOnlyOnceNothingIsLeftToDo) {
         {false, false, "Close", true},
     };
     const Step userInside[] = {
-        {true, true, "Close", false},
-        {true, true, "Close", false},
+        {true, true, "Close", false},       {true, true, "Close", false},
         {false, false, "Close (2)", false},  // hidden by the user from inside: full time again
-        {false, false, "Close (1)", false},
+        {false, false, "Close (1)", false}, {false, false, "Close", true},
+    };
+    const Step spyShown[] = {
+        {true, true, "Close", false},
+        {true, false, "Close (2)", false},  // left the spy's window: the full time
+        {true, false, "Close (1)", false},
+        {true, false, "Close", false},
         {false, false, "Close", true},
     };
     struct Case {
         const char* name;
         const Step* steps;
         std::size_t count;
+        bool shownWithoutRestart = false;  // by the spy, after the timer had stopped
     };
     const Case cases[] = {{"shown until it hides", steps, std::size(steps)},
                           {"hidden early", hiddenEarly, std::size(hiddenEarly)},
-                          {"the user was in it", userInside, std::size(userInside)}};
+                          {"the user was in it", userInside, std::size(userInside)},
+                          {"the spy showed it", spyShown, std::size(spyShown), true}};
     for (const Case& c : cases) {
         Countdown countdown;
         int stops = 0;
-        ASSERT_TRUE(countdown.Restart(2));
+        if (c.shownWithoutRestart) {
+            ASSERT_TRUE(countdown.Restart(0));
+            countdown.Tick(false, false, 2, true, "Close");
+            ASSERT_TRUE(countdown.StopIfIdle(false, [] {}));
+            ASSERT_TRUE(countdown.Shown()) << "the timer must start again";
+        } else {
+            ASSERT_TRUE(countdown.Restart(2));
+        }
         for (std::size_t i = 0; i < c.count; ++i) {
             SCOPED_TRACE(std::string(c.name) + " tick " + std::to_string(i));
             const Step& s = c.steps[i];

@@ -331,43 +331,6 @@ class ListFilesOnDisk : public ::testing::Test {
     std::string folder_;
 };
 
-TEST_F(ListFilesOnDisk, MissingFilesGetDefaultsExistingOnesAreKept) {
-    ASSERT_TRUE(WriteWholeFile(folder_ + "Black.ini", "mine"));
-    WriteMissingListFiles(folder_);
-    for (ListKind kind : kAllListKinds) {
-        const auto bytes = ReadWholeFile(ListFilePath(folder_, kind));
-        ASSERT_TRUE(bytes.has_value()) << ListFileName(kind);
-        const std::string expected =
-            kind == ListKind::Black ? "mine" : std::string(DefaultListContent(kind));
-        EXPECT_EQ(*bytes, expected) << ListFileName(kind);
-    }
-    ProgramLists lists;
-    LoadAllLists(folder_, lists);
-    EXPECT_EQ(
-        *lists.Snapshot(ListKind::Black),
-        (Lines{"mine", "No files selected",
-               "\xCD\xE5\xF2 \xE2\xFB\xE1\xF0\xE0\xED\xED\xFB\xF5 \xF4\xE0\xE9\xEB\xEE\xE2"}));
-    EXPECT_EQ(*lists.Snapshot(ListKind::Main), (Lines{"TDRIVEDLG", "TDRIVEDLG"}));
-    EXPECT_TRUE(lists.Snapshot(ListKind::Replace)->empty());
-    EXPECT_TRUE(ListHasEntry(*lists.Snapshot(ListKind::Button), "[BUTTON]"));
-    EXPECT_TRUE(ClassListContains(*lists.Snapshot(ListKind::Static), "TStatic"));
-    EXPECT_TRUE(
-        ListContainsText(*lists.Snapshot(ListKind::White),
-                         "\xCD\xE0\xE6\xEC\xE8\xF2\xE5 \"OK\" \xEF\xEE "
-                         "\xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE8 \xF0\xE0\xE1\xEE\xF2\xFB "
-                         "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB"));
-}
-
-TEST_F(ListFilesOnDisk, UnwritableFolderIsIgnoredAndLoadsDefaults) {
-    const std::string missing = folder_ + "no/such/dir/";
-    WriteMissingListFiles(missing);
-    EXPECT_FALSE(FileExists(missing + "Main.ini"));
-    ProgramLists lists;
-    LoadAllLists(missing, lists);
-    EXPECT_EQ(*lists.Snapshot(ListKind::Main), Lines{"TDRIVEDLG"});
-    EXPECT_EQ(lists.Snapshot(ListKind::Edit)->size(), 17u);
-}
-
 TEST_F(ListFilesOnDisk, AppendAddsOneLineAndKeepsContent) {
     struct Case {
         const char* name;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "lists/file_io.h"
+#include "lists/list_service.h"
+#include "lists/pattern.h"
 #include "shell/settings.h"
 
 namespace vantor {
@@ -53,6 +55,14 @@ class ProgramFolderFiles : public testing::Test {
     std::string folder_;
 };
 
+// The start-up's file steps in their order: the settings file, the rule lists, the class lists.
+void PrepareProgramFolder(const std::string& folder, ProgramLists& lists) {
+    PrepareSettingsFile(folder);
+    ListService service(folder, lists, SystemFileTimes());
+    service.PrepareRuleLists();
+    service.PrepareClassLists();
+}
+
 const char* const kAllFiles[] = {"Vantor.ini",  "Main.ini",   "Black.ini",  "White.ini",
                                  "Replace.ini", "Button.ini", "Static.ini", "Edit.ini"};
 
@@ -61,6 +71,8 @@ TEST_F(ProgramFolderFiles, EmptyFolderGetsEveryFileAndListsHoldTheDefaults) {
     PrepareProgramFolder(folder_, lists);
     for (const char* name : kAllFiles) EXPECT_TRUE(FileExists(folder_ + name)) << name;
     EXPECT_EQ(Read("Vantor.ini"), "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5");
+    for (ListKind kind : kAllListKinds)
+        EXPECT_EQ(Read(ListFileName(kind)), DefaultListContent(kind)) << ListFileName(kind);
 
     // The default Main.ini names TDRIVEDLG twice: two equal entries.
     const auto main = lists.Snapshot(ListKind::Main);
@@ -70,7 +82,13 @@ TEST_F(ProgramFolderFiles, EmptyFolderGetsEveryFileAndListsHoldTheDefaults) {
     const auto buttons = lists.Snapshot(ListKind::Button);
     EXPECT_NE(std::find(buttons->begin(), buttons->end(), "[BUTTON]"), buttons->end());
     EXPECT_TRUE(std::is_sorted(buttons->begin(), buttons->end()));
+    EXPECT_TRUE(ClassListContains(*lists.Snapshot(ListKind::Static), "TStatic"));
     EXPECT_TRUE(lists.Snapshot(ListKind::Replace)->empty());
+    EXPECT_TRUE(
+        ListContainsText(*lists.Snapshot(ListKind::White),
+                         "\xCD\xE0\xE6\xEC\xE8\xF2\xE5 \"OK\" \xEF\xEE "
+                         "\xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE8 \xF0\xE0\xE1\xEE\xF2\xFB "
+                         "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB"));
 }
 
 TEST_F(ProgramFolderFiles, ExistingUserFilesStayByteForByteAndAreLoaded) {
@@ -110,6 +128,7 @@ TEST_F(ProgramFolderFiles, UnwritableFolderGivesDefaultListsAndNoFiles) {
     EXPECT_FALSE(FileExists(missing + "Vantor.ini"));
     EXPECT_FALSE(FileExists(missing + "Main.ini"));
     EXPECT_EQ(lists.Snapshot(ListKind::Black)->size(), 2u);
+    EXPECT_EQ(*lists.Snapshot(ListKind::Main), ListEntries{"TDRIVEDLG"});
     EXPECT_EQ(lists.Snapshot(ListKind::Edit)->size(), 17u);
 }
 
