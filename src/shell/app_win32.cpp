@@ -1,6 +1,5 @@
 #include "shell/app_win32.h"
 
-#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -16,7 +15,7 @@
 #include "lists/text.h"
 #include "shell/command_line.h"
 #include "shell/program_folder.h"
-#include "shell/settings.h"
+#include "shell/settings_store.h"
 #include "shell/single_instance_win32.h"
 #include "ui/gui_message_sink_win32.h"
 #include "ui/live_options_store.h"
@@ -91,7 +90,8 @@ class Application {
   public:
     explicit Application(HINSTANCE instance)
         : instance_(instance),
-          window_(log_, texts_, windowSettings_, tasks_),
+          options_(settings_),
+          window_(log_, texts_, settings_, tasks_),
           sink_(log_, window_, tasks_),
           scanner_(windowSystem_, lists_, sink_, options_, texts_),
           advanced_(windowSystem_, lists_, sink_, texts_),
@@ -111,8 +111,7 @@ class Application {
                              advanced_.AdvancedListTick();
                              windowSystem_.EndTick();
                          }),
-          spyTimer_(50, 0, [] {}),
-          settingsFile_(std::string()) {}
+          spyTimer_(50, 0, [] {}) {}
 
     int Run();
 
@@ -120,7 +119,7 @@ class Application {
     void CreateMainForm();
     void InitialiseMainForm();
     void LoadSetupState();
-    void ApplyRunSettings(const RunSettings& run);
+    void ApplyMainFormSettings();
     void OnCommand(MenuCommand command);
     void OnTrayMouse(UINT mouseMessage);
     void OnSecondStart(HWND sender);
@@ -134,8 +133,8 @@ class Application {
     UiTaskQueue tasks_;
     MessageLog log_;
     SharedRunTexts texts_;
-    MessageWindowSettings windowSettings_;
-    LiveOptionsStore options_;
+    SettingsStore settings_;
+    SettingsLiveOptions options_;
     ProgramLists lists_;
     Win32WindowSystem windowSystem_;
     MessageWindow window_;
@@ -154,10 +153,8 @@ class Application {
     HICON mainIcon_ = nullptr, trayMainIcon_ = nullptr, enabledIcon_ = nullptr,
           disabledIcon_ = nullptr;
     std::string folder_;
-    SettingsFile settingsFile_;
     bool firstInstance_ = false;
     bool destroyed_ = false;
-    DialogSettings dialog_;
 };
 
 int Application::Run() {
@@ -209,14 +206,14 @@ void Application::InitialiseMainForm() {
     }
     // 2. The list watch arrives with the list-reload work.
     // 3.-5. Defaults, the settings file (written when missing), the main-form keys.
+    // The section is read once; from here on the settings in force are its snapshot.
     PrepareSettingsFile(folder_);
-    settingsFile_ = SettingsFile(SettingsPathIn(folder_));
-    RunSettings run;
-    ReadMainFormKeys(settingsFile_, run);
+    settings_.Load(SettingsPathIn(folder_));
     // 6. The enabled icon; 7. the command line overrides the file for this run.
     tray_.SetIcon(enabledIcon_);
-    ApplyCommandLine(SplitCommandLine(GetCommandLineA()), run);
-    ApplyRunSettings(run);
+    settings_.Update(
+        [](MainSettings& s) { ApplyCommandLine(SplitCommandLine(GetCommandLineA()), s); });
+    ApplyMainFormSettings();
     // 8.-11. The text area fills the window when no button shows (layout does it); the log
     // is empty; the list files are written when missing and loaded.
     PrepareRuleLists(folder_, lists_);
@@ -228,49 +225,40 @@ void Application::InitialiseMainForm() {
     window_.SetCaption("Vantor");
     tray_.SetTip(kTrayTip);
     window_.ClearWasForeground();
-    RunSettings size;
-    ReadSavedSize(settingsFile_, size);
-    windowSettings_.savedWidth = size.SavedWidth;
-    windowSettings_.savedHeight = size.SavedHeight;
-    window_.SetOuterSize(windowSettings_.savedWidth, windowSettings_.savedHeight);
+    window_.SetOuterSize(settings_.Get()->SavedWidth, settings_.Get()->SavedHeight);
     window_.SetInitialised();
 }
 
-void Application::ApplyRunSettings(const RunSettings& run) {
-    window_.SetButtonVisible(kBtCopy, run.CopyVisible);
-    window_.SetButtonVisible(kBtClose, run.CloseVisible);
-    window_.SetButtonVisible(kBtExit, run.ExitVisible);
-    window_.SetBorder(run.Border);
-    windowSettings_.isTimer = run.IsTimer;
-    windowSettings_.messageTransparent = run.MessageTransparent;
-    windowSettings_.messageTime = static_cast<unsigned>(std::max(0, run.MessageTime));
-    windowSettings_.noCenter = run.NoCenter;
-    if (run.Background.kind == BackgroundKind::ButtonFace) {
+void Application::ApplyMainFormSettings() {
+    const auto run = settings_.Get();
+    window_.SetButtonVisible(kBtCopy, run->CopyVisible);
+    window_.SetButtonVisible(kBtClose, run->CloseVisible);
+    window_.SetButtonVisible(kBtExit, run->ExitVisible);
+    window_.SetBorder(run->Border);
+    const BackgroundChange background = BackgroundOf(*run);
+    if (background.kind == BackgroundKind::ButtonFace) {
         window_.SetBackground(GetSysColor(COLOR_BTNFACE));
-    } else if (run.Background.kind == BackgroundKind::Rgb) {
-        window_.SetBackground(run.Background.rgb);
+    } else if (background.kind == BackgroundKind::Rgb) {
+        window_.SetBackground(background.rgb);
     }
-    if (run.Background.textAreaFollows) window_.SetTextBackgroundToForm();
-    if (run.TextColor) window_.SetTextColor(*run.TextColor);
-    scannerTimer_.SetPeriod(static_cast<UINT>(run.ScannerPeriod));
+    if (background.textAreaFollows) window_.SetTextBackgroundToForm();
+    if (const auto text = TextColorFromSetting(run->TextColor)) window_.SetTextColor(*text);
+    scannerTimer_.SetPeriod(static_cast<UINT>(run->ScannerPeriod));
     scannerShares_ = scannerTimer_.Period() == kWatcherPeriod;
 }
 
 void Application::LoadSetupState() {
     texts_.Set(RunTexts{});
     window_.SetText(texts_.Get()->ssNotAutoClosed);
-    ReadDialogKeys(settingsFile_, dialog_);
-    const ScreenPoint setup =
-        ClampToScreen({dialog_.Left, dialog_.Top}, kSetupWidth, kSetupHeight,
-                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    dialog_.Left = setup.x;
-    dialog_.Top = setup.y;
-    windowSettings_.closeOn = dialog_.Close;
-    options_.autoclose = dialog_.Autoclose;
-    options_.changeCase = dialog_.ChangeCase;
-    options_.changeCaseFirst = dialog_.ChangeCaseFirst;
-    options_.selectAll = dialog_.SelectAll;
-    options_.closeYesNo = dialog_.CloseYesNo;
+    // The dialog's position, pulled back onto the screen; its check boxes are the settings
+    // in force, which the watcher reads through options_.
+    settings_.Update([](MainSettings& s) {
+        const ScreenPoint setup =
+            ClampToScreen({s.SetupLeft, s.SetupTop}, kSetupWidth, kSetupHeight,
+                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        s.SetupLeft = setup.x;
+        s.SetupTop = setup.y;
+    });
     // A second start is on its way out: it must not close anybody's dialogs meanwhile.
     if (firstInstance_) {
         windowSystem_.WatchForegroundChanges();
@@ -384,11 +372,7 @@ void Application::OnMainFormDestroyed() {
     windowSystem_.CancelSleeps();
     WaitForIdleTimers(1500);
     windowSystem_.StopWatchingForegroundChanges();
-    {
-        SettingsWriteScope writing(settingsFile_);
-        WriteShutdownKeys(settingsFile_, windowSettings_.savedWidth, windowSettings_.savedHeight,
-                          dialog_.Left, dialog_.Top);
-    }
+    settings_.Write(kShutdownKeys);
     tray_.Remove();
 }
 

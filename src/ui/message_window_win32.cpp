@@ -77,7 +77,7 @@ void PutOnClipboard(const std::string& text) {
 }  // namespace
 
 MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts,
-                             MessageWindowSettings& settings, UiTaskQueue& tasks)
+                             SettingsStore& settings, UiTaskQueue& tasks)
     : log_(log),
       texts_(texts),
       settings_(settings),
@@ -256,19 +256,20 @@ void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<R
 void MessageWindow::ShowClosedMessageText(WindowHandle closed,
                                           const std::optional<RECT>& closedRect,
                                           const std::string& caption, const std::string& text) {
+    const auto settings = settings_.Get();
     SetText("");
     SetCaption(caption);
     SetText(text);
-    if (closed == 0 || settings_.noCenter || !closedRect) {
+    if (closed == 0 || settings->NoCenter || !closedRect) {
         PlaceAtCorner();  // also when the closed dialog's rectangle could not be read
     } else {
         const RECT& r = *closedRect;
         const ScreenPoint p =
-            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings_.savedWidth,
-                              settings_.savedHeight, WorkArea());
+            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings->SavedWidth,
+                              settings->SavedHeight, WorkArea());
         SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ApplyOpacity(settings_.messageTransparent);
+    ApplyOpacity(settings->MessageTransparent);
     UpdateScrollBar();
 }
 
@@ -355,7 +356,7 @@ void MessageWindow::CopyMessageText() {
 }
 
 void MessageWindow::RestartCountdown() {
-    if (countdown_.Restart(settings_.messageTime)) countdownTimer_.Start();
+    if (countdown_.Restart(MessageSeconds(*settings_.Get()))) countdownTimer_.Start();
 }
 
 void MessageWindow::Hide() {
@@ -365,8 +366,9 @@ void MessageWindow::Hide() {
 void MessageWindow::CountdownTick() {
     const bool visible = IsWindowVisible(window_) != FALSE;
     const bool active = GetForegroundWindow() == window_;
-    const CountdownStep step = countdown_.Tick(visible, active, settings_.messageTime,
-                                               settings_.isTimer.load(), texts_.Get()->ssClose);
+    const auto settings = settings_.Get();
+    const CountdownStep step = countdown_.Tick(visible, active, MessageSeconds(*settings),
+                                               settings->IsTimer, texts_.Get()->ssClose);
     if (step.raise) {
         SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
         if (!(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
@@ -453,7 +455,7 @@ bool MessageWindow::OnControlMessage(HWND control, UINT message, WPARAM wParam, 
             TextMouse event = TextMouse::kDoubleClick;
             if (message == WM_LBUTTONDOWN) event = TextMouse::kLeftDown;
             if (message == WM_RBUTTONDOWN) event = TextMouse::kRightDown;
-            if (HidesOnMouse(settings_.closeOn, event)) Hide();
+            if (HidesOnMouse(settings_.Get()->CloseOn, event)) Hide();
             return false;
         }
         default:
@@ -492,8 +494,10 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             if (initialised_) {
                 RECT r;
                 GetWindowRect(window_, &r);
-                settings_.savedWidth = r.right - r.left;
-                settings_.savedHeight = r.bottom - r.top;
+                settings_.Update([&](MainSettings& s) {
+                    s.SavedWidth = r.right - r.left;
+                    s.SavedHeight = r.bottom - r.top;
+                });
             }
             return false;
         case WM_CLOSE:

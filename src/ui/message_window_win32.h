@@ -14,23 +14,13 @@
 #include "forms/mm_timer_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
+#include "shell/settings_store.h"
 #include "ui/countdown.h"
 #include "ui/menus.h"
 #include "ui/message_log.h"
 #include "watcher/window_handle.h"
 
 namespace vantor {
-
-// Run-time settings of the window (read at start, some changed by the settings dialog).
-struct MessageWindowSettings {
-    unsigned messageTime = 4;
-    int messageTransparent = 222;
-    bool noCenter = true;
-    std::atomic<bool> isTimer{false};
-    int savedWidth = 230;
-    int savedHeight = 100;
-    int closeOn = 0;  // cbClose
-};
 
 // Window class names, for tests that look the windows up.
 inline constexpr char kMessageWindowClass[] = "VantorMessageWindow";
@@ -48,7 +38,7 @@ class MessageWindow : public Form {
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
     };
 
-    MessageWindow(MessageLog& log, const SharedRunTexts& texts, MessageWindowSettings& settings,
+    MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
                   UiTaskQueue& tasks);
 
     bool Create(HINSTANCE instance, HWND owner, HICON icon);
@@ -109,7 +99,7 @@ class MessageWindow : public Form {
 
     MessageLog& log_;
     const SharedRunTexts& texts_;
-    MessageWindowSettings& settings_;
+    SettingsStore& settings_;
     UiTaskQueue& tasks_;
     Hooks hooks_;
     UINT notice_ = 0;
