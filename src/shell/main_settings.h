@@ -22,39 +22,39 @@
 namespace vantor {
 
 struct MainSettings {
-    MainSettings();  // every key at its default from the table
+    MainSettings();  // every key at its default from the table (not from the {} below)
 
-    std::string Language;            // "Language": base name of the language file
-    bool CopyVisible;                // "btCopy.Visible": the message window's buttons
-    bool CloseVisible;               // "btClose.Visible"
-    bool IsTimer;                    // "IsTimer": the Close button counts the seconds down
-    bool ExitVisible;                // "btExit.Visible"
-    bool Border;                     // "cbBorder": border and caption bar of the message window
-    std::int32_t MessageTransparent; // opacity; only the low eight bits count (OpacityOf)
-    std::int32_t MessageTime;        // seconds the message window stays up (MessageSeconds)
-    bool NoCenter;                   // lower right corner rather than centred over the dialog
-    std::string Color;               // "Color" (ColorFromSetting)
-    std::string TextColor;           // "TextColor" (TextColorFromSetting)
-    std::int32_t SavedWidth;         // "Width": outer size of the message window
-    std::int32_t SavedHeight;        // "Height"
-    std::int32_t SetupLeft;          // "fmSetup.Left": the settings dialog's position
-    std::int32_t SetupTop;           // "fmSetup.Top"
-    bool Autoclose;                  // "cbAutoclose": the five options the watcher reads live
-    std::int32_t CloseOn;            // "cbClose": 0 only auto, 1 click, 2 double click, 3 right
-    bool ChangeCase;                 // "cbChangeCase"
-    bool ChangeCaseFirst;            // "cbChangeCaseFirst"
-    bool SelectAll;                  // "cbSelectAll"
-    bool CloseYesNo;                 // "cbCloseYesNo"
+    std::string Language{};             // "Language": base name of the language file
+    bool CopyVisible{};                 // "btCopy.Visible": the message window's buttons
+    bool CloseVisible{};                // "btClose.Visible"
+    bool IsTimer{};                     // "IsTimer": the Close button counts the seconds down
+    bool ExitVisible{};                 // "btExit.Visible"
+    bool Border{};                      // "cbBorder": border and caption bar of the message window
+    std::int32_t MessageTransparent{};  // opacity; only the low eight bits count (OpacityOf)
+    std::int32_t MessageTime{};         // seconds the message window stays up (MessageSeconds)
+    bool NoCenter{};                    // lower right corner rather than centred over the dialog
+    std::string Color{};                // "Color" (ColorFromSetting)
+    std::string TextColor{};            // "TextColor" (TextColorFromSetting)
+    std::int32_t SavedWidth{};          // "Width": outer size of the message window
+    std::int32_t SavedHeight{};         // "Height"
+    std::int32_t SetupLeft{};           // "fmSetup.Left": the settings dialog's position
+    std::int32_t SetupTop{};            // "fmSetup.Top"
+    bool Autoclose{};                   // "cbAutoclose": the five options the watcher reads live
+    std::int32_t CloseOn{};             // "cbClose": 0 only auto, 1 click, 2 double click, 3 right
+    bool ChangeCase{};                  // "cbChangeCase"
+    bool ChangeCaseFirst{};             // "cbChangeCaseFirst"
+    bool SelectAll{};                   // "cbSelectAll"
+    bool CloseYesNo{};                  // "cbCloseYesNo"
 
     // For this run only, from the command line; no key, never written.
-    std::int32_t ScannerPeriod = 50;                // "timer=": milliseconds
-    std::optional<BackgroundChange> ColorOption;   // "color="
+    std::int32_t ScannerPeriod = 50;              // "timer=": milliseconds
+    std::optional<BackgroundChange> ColorOption;  // "color="
 };
 
 enum class SettingType { kBool, kInt, kText };
 
-using SettingField = std::variant<bool MainSettings::*, std::int32_t MainSettings::*,
-                                  std::string MainSettings::*>;
+using SettingField =
+    std::variant<bool MainSettings::*, std::int32_t MainSettings::*, std::string MainSettings::*>;
 
 struct SettingDef {
     std::string_view key;
@@ -78,9 +78,9 @@ std::string SettingText(const MainSettings& settings, const SettingDef& def);
 // The groups of keys the program writes, each in its own order.
 // OK in the settings dialog:
 inline constexpr std::string_view kOkKeys[] = {
-    "cbAutoclose",    "cbChangeCase",    "cbChangeCaseFirst", "cbSelectAll",
-    "cbCloseYesNo",   "cbClose",         "btCopy.Visible",    "btClose.Visible",
-    "IsTimer",        "btExit.Visible",  "cbBorder"};
+    "cbAutoclose",  "cbChangeCase",   "cbChangeCaseFirst", "cbSelectAll",
+    "cbCloseYesNo", "cbClose",        "btCopy.Visible",    "btClose.Visible",
+    "IsTimer",      "btExit.Visible", "cbBorder"};
 // A language picked in the settings dialog, at once:
 inline constexpr std::string_view kLanguageKeys[] = {"Language"};
 // The end of the run:
