@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(total <= line.size());
 
-    vantor::RunSettings settings;
+    vantor::MainSettings settings;
     vantor::ApplyCommandLine(arguments, settings);
     Check(settings.MessageTime >= 1);
     Check(settings.ScannerPeriod >= 1);

@@ -33,11 +33,23 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     } else {
         form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
-    if (form) {
-        LRESULT result = 0;
-        if (form->HandleMessage(message, wParam, lParam, result)) return result;
+    LRESULT result = 0;
+    const bool handled = form && form->HandleMessage(message, wParam, lParam, result);
+    if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY && form) {
+        // The window is gone: nothing may reach the object through it any more.
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        form->window_ = nullptr;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return result;
+}
+
+Form* Form::FromWindow(HWND window) {
+    if (!window ||
+        GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Form::WindowProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,

@@ -1,5 +1,6 @@
-// A top-level window that keeps `this` in GWLP_USERDATA and hands every message to a member
-// handler; the application window and the forms derive from it.
+// A top-level window that keeps `this` in GWLP_USERDATA (from WM_NCCREATE until WM_NCDESTROY
+// clears it) and hands every message to a member handler; the application window and the
+// forms derive from it.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,15 @@ class Form {
   public:
     virtual ~Form() = default;
     HWND Window() const { return window_; }
+
+    // The form whose window this is; nullptr for any other window (or after WM_NCDESTROY).
+    static Form* FromWindow(HWND window);
+    // The message loop offers every message for this window or one of its children here
+    // first (keyboard navigation, accelerators); true when the form took it.
+    virtual bool PreTranslateMessage(MSG& msg) {
+        (void)msg;
+        return false;
+    }
 
   protected:
     // Registers the class (once) and creates the window; the handler sees WM_CREATE already.

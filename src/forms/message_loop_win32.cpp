@@ -1,18 +1,22 @@
 #include "forms/message_loop_win32.h"
 
+#include "forms/form_win32.h"
+
 namespace vantor {
 
-int RunMessageLoop(HWND accelWindow, HACCEL accelerators) {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (accelerators && accelWindow &&
-            (msg.hwnd == accelWindow || IsChild(accelWindow, msg.hwnd)) &&
-            TranslateAcceleratorA(accelWindow, accelerators, &msg)) {
-            continue;
+void HandleLoopMessage(MSG& msg) {
+    if (msg.hwnd) {
+        if (Form* form = Form::FromWindow(GetAncestor(msg.hwnd, GA_ROOT))) {
+            if (form->PreTranslateMessage(msg)) return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
     }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) HandleLoopMessage(msg);
     return static_cast<int>(msg.wParam);
 }
 

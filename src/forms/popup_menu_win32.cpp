@@ -1,20 +1,34 @@
 #include "forms/popup_menu_win32.h"
 
+#include <string>
 #include <vector>
 
 namespace vantor {
 
-HMENU BuildPopupMenu(std::span<const MenuItemDef> items) {
+HMENU BuildPopupMenu(std::span<const MenuItemDef> items, const CaptionSet& captions) {
     HMENU menu = CreatePopupMenu();
     for (const auto& item : items) {
-        if (item.command == kCmdNone) {
+        if (item.caption == Caption::kNone) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        AppendMenuA(menu, MF_STRING, item.command, item.caption);
+        AppendMenuA(menu, MF_STRING, item.command, captions[item.caption].c_str());
         if (item.isDefault) SetMenuDefaultItem(menu, item.command, FALSE);
     }
     return menu;
+}
+
+void RetextMenu(HMENU menu, std::span<const MenuItemDef> items, const CaptionSet& captions) {
+    for (const auto& item : items) {
+        if (item.caption == Caption::kNone) continue;
+        // Only the string: ModifyMenu would also reset the check mark of Disable.
+        std::string text = captions[item.caption];
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = text.data();
+        SetMenuItemInfoA(menu, item.command, FALSE, &info);
+    }
 }
 
 HACCEL BuildAccelerators(std::span<const AcceleratorDef> accelerators) {

@@ -35,7 +35,7 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     return arguments;
 }
 
-void ApplyOption(std::string_view argument, RunSettings& s) {
+void ApplyOption(std::string_view argument, MainSettings& s) {
     if (!argument.empty() && (argument.front() == '/' || argument.front() == '-'))
         argument.remove_prefix(1);
     const std::string word = LowerCase1251(argument);
@@ -55,14 +55,20 @@ void ApplyOption(std::string_view argument, RunSettings& s) {
         const std::int32_t period = ParseInt(value);
         if (period >= 1) s.ScannerPeriod = period;
     } else if (name == "color") {
-        if (const auto change = ColorFromCommandLine(value)) MergeBackground(s.Background, *change);
+        if (const auto change = ColorFromCommandLine(value)) {
+            if (s.ColorOption) {
+                MergeBackground(*s.ColorOption, *change);
+            } else {
+                s.ColorOption = *change;
+            }
+        }
     } else if (name == "transparent") {
         const std::int32_t opacity = ParseInt(value);
         if (opacity >= 1) s.MessageTransparent = std::clamp(opacity, 100, 255);
     }
 }
 
-void ApplyCommandLine(const std::vector<std::string>& arguments, RunSettings& s) {
+void ApplyCommandLine(const std::vector<std::string>& arguments, MainSettings& s) {
     for (const std::string& argument : arguments) ApplyOption(argument, s);
 }
 

@@ -1,12 +1,12 @@
-// The command line's option words: splitting the line into arguments and applying them to the
-// run-time settings for this run only.
+// The command line's option words: splitting the line into arguments and applying them over
+// the settings read from the file, for this run only (nothing here is ever written).
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "shell/settings.h"
+#include "shell/main_settings.h"
 
 namespace vantor {
 
@@ -23,9 +23,9 @@ std::vector<std::string> SplitCommandLine(std::string_view line);
 // "nocenter", "toclosed", "istimer" (case-insensitive, whole argument); and "name=value" with
 // the names "messagetime", "timer", "color" and "transparent". Nothing is trimmed; anything
 // else is ignored.
-void ApplyOption(std::string_view argument, RunSettings& settings);
+void ApplyOption(std::string_view argument, MainSettings& settings);
 
 // Applies every argument in order (index 0, the program path, included); later ones win.
-void ApplyCommandLine(const std::vector<std::string>& arguments, RunSettings& settings);
+void ApplyCommandLine(const std::vector<std::string>& arguments, MainSettings& settings);
 
 }  // namespace vantor

@@ -331,15 +331,30 @@ std::int32_t ProfileFile::ReadInt(std::string_view section, std::string_view key
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) const {
+    const ProfileEntry entry{key, std::string(value)};
+    return WriteStrings(section, std::span<const ProfileEntry>(&entry, 1));
+}
+
+bool ProfileFile::WriteStrings(std::string_view section,
+                               std::span<const ProfileEntry> entries) const {
     const std::optional<std::string> bytes = ReadWholeFile(path_);
     // A file that is there but cannot be read (held open by an editor, no access) must not be
-    // replaced by one that holds only this key.
+    // replaced by one that holds only these keys.
     if (!bytes && FileExists(path_)) return false;
     const std::string_view old = bytes ? std::string_view(*bytes) : std::string_view();
-    std::string updated;
-    if (!ProfileSetString(old, section, key, value, updated)) return false;
-    if (bytes && updated == old) return true;  // unchanged: leave the file and its time alone
-    return ReplaceWholeFile(path_, updated);
+    std::string updated(old);
+    bool allSet = true;
+    for (const ProfileEntry& entry : entries) {
+        std::string next;
+        if (ProfileSetString(updated, section, entry.key, entry.value, next)) {
+            updated = std::move(next);
+        } else {
+            allSet = false;
+        }
+    }
+    if (bytes && updated == old) return allSet;  // unchanged: leave the file and its time alone
+    if (!bytes && updated.empty()) return allSet;
+    return ReplaceWholeFile(path_, updated) && allSet;
 }
 
 }  // namespace vantor

@@ -28,6 +28,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,11 @@ std::int32_t ProfileGetInt(std::string_view bytes, std::string_view section, std
 bool ProfileSetString(std::string_view bytes, std::string_view section, std::string_view key,
                       std::string_view value, std::string& out);
 
+struct ProfileEntry {
+    std::string_view key;
+    std::string value;
+};
+
 // A profile file bound to a path. Every call reads the file afresh; every write goes straight
 // to the disk. Nothing is cached.
 class ProfileFile {
@@ -75,6 +81,10 @@ class ProfileFile {
     // left as it is rather than replaced by one holding only this key), or a failed write.
     // Writing the value a key already has leaves the file untouched and returns true.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
+    // Several keys of one section in their order, with one read and at most one replace of
+    // the file: the same bytes as one WriteString after another. False when any key could
+    // not be written (the others still are) or the file was not written.
+    bool WriteStrings(std::string_view section, std::span<const ProfileEntry> entries) const;
 
   private:
     std::string path_;

@@ -1,26 +1,24 @@
-// The five options the watcher reads on every tick. Until the settings dialog owns them they
-// are read from their settings keys at start; set on the GUI thread, read on the timer thread.
+// The five options the watcher reads on every tick, taken from the settings in force: a
+// check box clicked in the settings dialog changes them at once (SettingsStore::Update),
+// before OK writes them. Read on the timer thread, changed on the GUI thread.
 #pragma once
 
-#include <atomic>
-
+#include "shell/settings_store.h"
 #include "ui/message_sink.h"
 
 namespace vantor {
 
-class LiveOptionsStore : public LiveOptions {
+class SettingsLiveOptions : public LiveOptions {
   public:
-    bool Autoclose() const override { return autoclose.load(); }
-    bool ChangeCase() const override { return changeCase.load(); }
-    bool ChangeCaseFirst() const override { return changeCaseFirst.load(); }
-    bool SelectAll() const override { return selectAll.load(); }
-    bool CloseYesNo() const override { return closeYesNo.load(); }
+    explicit SettingsLiveOptions(const SettingsStore& settings) : settings_(settings) {}
+    bool Autoclose() const override { return settings_.Get()->Autoclose; }
+    bool ChangeCase() const override { return settings_.Get()->ChangeCase; }
+    bool ChangeCaseFirst() const override { return settings_.Get()->ChangeCaseFirst; }
+    bool SelectAll() const override { return settings_.Get()->SelectAll; }
+    bool CloseYesNo() const override { return settings_.Get()->CloseYesNo; }
 
-    std::atomic<bool> autoclose{true};
-    std::atomic<bool> changeCase{false};
-    std::atomic<bool> changeCaseFirst{false};
-    std::atomic<bool> selectAll{false};
-    std::atomic<bool> closeYesNo{false};
+  private:
+    const SettingsStore& settings_;
 };
 
 }  // namespace vantor

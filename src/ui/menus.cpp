@@ -4,26 +4,25 @@ namespace vantor {
 
 namespace {
 
+using C = Caption;
+
 constexpr MenuItemDef kTray[] = {
-    {"pmMessage", "Last message", kCmdLastMessage, true},
-    {"pmPrevMessage", "Previous message\tAlt+Left", kCmdTrayPrevious, false},
-    {"pmSpy", "Spy", kCmdSpy, false},
-    {"pmDisable", "Disable", kCmdDisable, false},
-    {"N1", "-", kCmdNone, false},
-    {"pmSetup", "Settings...", kCmdSettings, false},
-    {"pmAbout", "About", kCmdAbout, false},
-    {"pmTopic", "Help topic\tF1", kCmdHelpTopic, false},
-    {"N2", "-", kCmdNone, false},
-    {"pmClose", "Exit", kCmdExit, false},
+    {C::pmMessage, kCmdLastMessage, true},
+    {C::pmPrevMessage, kCmdTrayPrevious, false},
+    {C::pmSpy, kCmdSpy, false},
+    {C::pmDisable, kCmdDisable, false},
+    {C::kNone, kCmdNone, false},
+    {C::pmSetup, kCmdSettings, false},
+    {C::pmAbout, kCmdAbout, false},
+    {C::pmTopic, kCmdHelpTopic, false},
+    {C::kNone, kCmdNone, false},
+    {C::pmClose, kCmdExit, false},
 };
 
 constexpr MenuItemDef kText[] = {
-    {"mmPrev", "Previous message\tAlt+Left", kCmdPrevious, false},
-    {"mmNext", "Next message\tAlt+Right", kCmdNext, false},
-    {"mmCopy", "Copy\tCtrl+C", kCmdCopy, false},
-    {"mmWhite", "Add to white list", kCmdAddWhite, false},
-    {"mmBlack", "Add to black list", kCmdAddBlack, false},
-    {"mmMain", "Advanced list", kCmdAdvancedList, false},
+    {C::mmPrev, kCmdPrevious, false},  {C::mmNext, kCmdNext, false},
+    {C::mmCopy, kCmdCopy, false},      {C::mmWhite, kCmdAddWhite, false},
+    {C::mmBlack, kCmdAddBlack, false}, {C::mmMain, kCmdAdvancedList, false},
 };
 
 constexpr unsigned char kVirtKey = 0x01, kControl = 0x08, kAlt = 0x10;

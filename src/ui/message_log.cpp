@@ -1,12 +1,12 @@
 #include "ui/message_log.h"
 
+#include "lang/text_table.h"
 #include "lists/text.h"
 
 namespace vantor {
 
 namespace {
 constexpr char kCrLf[] = "\r\n";
-constexpr char kProgramCaption[] = "Vantor";
 }  // namespace
 
 std::string FormatLogEntry(const std::string& caption, const std::string& text) {
@@ -51,7 +51,7 @@ LogPage MessageLog::Previous(const std::string& firstMessageNote) {
     position_ -= 1;
     if (position_ < 0) {
         position_ = -1;
-        return {kProgramCaption, firstMessageNote};
+        return {std::string(kProgramCaption), firstMessageNote};
     }
     return PageAt(position_);
 }
@@ -62,7 +62,7 @@ LogPage MessageLog::Next(const std::string& lastMessageNote) {
     position_ += 1;
     if (position_ < count) return PageAt(position_);
     position_ = count;
-    return {kProgramCaption, lastMessageNote};
+    return {std::string(kProgramCaption), lastMessageNote};
 }
 
 int MessageLog::Count() const {

@@ -1,10 +1,10 @@
 #include "ui/message_window_win32.h"
 
-#include <vector>
-
+#include "forms/clipboard_win32.h"
 #include "forms/popup_menu_win32.h"
+#include "forms/program_font_win32.h"
+#include "forms/redraw_pause_win32.h"
 #include "ui/placement.h"
-#include "ui/window_input.h"
 
 namespace vantor {
 
@@ -16,7 +16,18 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr UINT kRaiseFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 constexpr int kClientWidth = 371, kClientHeight = 393;
-constexpr int kButtonLeft[3] = {8, 88, 232};
+constexpr int kTextWidth = 367, kTextHeight = 359, kButtonTop = 369;
+
+// The text area follows all four edges of the window, the buttons only the bottom one
+// (Layout). The buttons start hidden; the settings show them.
+constexpr ControlDef kControls[] = {
+    {kTextArea, "EDIT", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 2, 2,
+     kTextWidth, kTextHeight, 0, Caption::kNone},
+    {kBtCopy, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 8, kButtonTop, 75, 25, 0, Caption::btCopy},
+    {kBtClose, "BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 88, kButtonTop, 75, 25, 0,
+     Caption::btClose},
+    {kBtExit, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 232, kButtonTop, 75, 25, 0, Caption::btExit},
+};
 
 ScreenRect WorkArea() {
     RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -33,51 +44,10 @@ SetLayeredFn LayeredAttributes() {
     return fn;
 }
 
-std::string WindowTextOf(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int got = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-// WM_SETREDRAW works through the WS_VISIBLE bit: "resuming" a hidden window would make it
-// visible. So only a window that is visible has its redrawing suspended.
-class RedrawPause {
-  public:
-    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
-        if (window_) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-    }
-    ~RedrawPause() {
-        if (window_) SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-  private:
-    HWND window_;
-};
-
-void PutOnClipboard(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
-    if (memory) {
-        if (void* bytes = GlobalLock(memory)) {
-            memcpy(bytes, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
-}
-
 }  // namespace
 
-MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts,
-                             MessageWindowSettings& settings, UiTaskQueue& tasks)
+MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
+                             UiTaskQueue& tasks)
     : log_(log),
       texts_(texts),
       settings_(settings),
@@ -92,57 +62,52 @@ MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts,
           }
       }) {}
 
-bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon) {
+bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
+                           const CaptionSet& captions) {
     formBrush_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
     RECT frame = {191, 105, 191 + kClientWidth, 105 + kClientHeight};
     AdjustWindowRectEx(&frame, kBorderStyle, FALSE, kExStyle);
-    if (!CreateForm(instance, kMessageWindowClass, "Vantor", kBorderStyle, kExStyle, frame.left,
-                    frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                    icon)) {
+    if (!CreateForm(instance, kMessageWindowClass, std::string(kProgramCaption).c_str(),
+                    kBorderStyle, kExStyle, frame.left, frame.top, frame.right - frame.left,
+                    frame.bottom - frame.top, owner, nullptr, icon)) {
         return false;
     }
-    LOGFONTA lf = {};
-    lf.lfHeight = -13;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyA(lf.lfFaceName, "Tahoma");
-    font_ = CreateFontIndirectA(&lf);
-    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    textMenu_ = BuildPopupMenu(TextMenuItems());
+    DialogOptions options;
+    options.defaultButton = kBtClose;
+    options.accelerators = accelerators;
+    SetControlTable(kControls, options);
+    ApplyCaptions(captions);
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont()), FALSE);
+    textMenu_ = BuildPopupMenu(TextMenuItems(), captions);
     return true;
+}
+
+void MessageWindow::Command(MenuCommand command) {
+    if (command != kCmdNone && hooks_.command) hooks_.command(command);
 }
 
 void MessageWindow::EnsureControls() {
     // The text area and the buttons come with the first show: they load the common
     // controls library (over a megabyte), which a tray program that has shown nothing
-    // yet need not carry. Until then their text, caption and visibility are kept here.
-    if (text_) return;
-    text_ = CreateControl(window_, "EDIT", pendingText_.c_str(),
-                          WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 2,
-                          2, 367, 359, kTextArea);
-    pendingText_.clear();
-    pendingText_.shrink_to_fit();
-    const char* captions[3] = {"Copy", closeCaption_.c_str(), "Exit"};
-    for (int i = 0; i < 3; ++i) {
-        const DWORD kind = i == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        const DWORD shown = buttonVisible_[i] ? WS_VISIBLE : 0;
-        buttons_[i] = CreateControl(window_, "BUTTON", captions[i], WS_TABSTOP | kind | shown,
-                                    kButtonLeft[i], 369, 75, 25, kBtCopy + i);
-    }
-    for (HWND control : {text_, buttons_[0], buttons_[1], buttons_[2]}) {
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        HookControl(control, &MessageWindow::ControlHookProc, this);
-    }
+    // yet need not carry. Until then the base keeps their texts and visibility.
+    if (ControlsCreated()) return;
+    CreateControls();
+    textArea_.Attach(Control(kTextArea), {[this](TextMouse event, POINT) { OnTextMouse(event); },
+                                          [this](POINT at) { ShowTextMenu(at); }});
     Layout();
 }
 
+void MessageWindow::OnTextMouse(TextMouse event) {
+    if (HidesOnMouse(settings_.Get()->CloseOn, event)) Hide();
+}
+
 void MessageWindow::SetButtonVisible(int id, bool visible) {
-    buttonVisible_[id - kBtCopy] = visible;
-    if (HWND button = buttons_[id - kBtCopy]) ShowWindow(button, visible ? SW_SHOWNA : SW_HIDE);
+    SetControlVisible(id, visible);
     Layout();
 }
 
 bool MessageWindow::AnyButtonVisible() const {
-    return buttonVisible_[0] || buttonVisible_[1] || buttonVisible_[2];
+    return ControlVisible(kBtCopy) || ControlVisible(kBtClose) || ControlVisible(kBtExit);
 }
 
 void MessageWindow::SetBorder(bool border) {
@@ -165,12 +130,12 @@ void MessageWindow::SetTextBackgroundToForm() {
     textBackground_ = lb.lbColor;
     if (textBrush_) DeleteObject(textBrush_);
     textBrush_ = CreateSolidBrush(textBackground_);
-    if (text_) InvalidateRect(text_, nullptr, TRUE);
+    if (HWND text = textArea_.Handle()) InvalidateRect(text, nullptr, TRUE);
 }
 
 void MessageWindow::SetTextColor(COLORREF color) {
     textColor_ = color;
-    if (text_) InvalidateRect(text_, nullptr, TRUE);
+    if (HWND text = textArea_.Handle()) InvalidateRect(text, nullptr, TRUE);
 }
 
 void MessageWindow::SetOuterSize(int width, int height) {
@@ -178,41 +143,26 @@ void MessageWindow::SetOuterSize(int width, int height) {
 }
 
 void MessageWindow::Layout() {
-    if (!text_) return;
+    HWND text = textArea_.Handle();
+    if (!text) return;
     RECT client;
     GetClientRect(window_, &client);
     const int w = client.right, h = client.bottom;
     if (AnyButtonVisible()) {
-        // The text area follows all four edges; the buttons only the bottom one.
-        MoveWindow(text_, 2, 2, w - (kClientWidth - 367), h - (kClientHeight - 359), TRUE);
-        for (int i = 0; i < 3; ++i) {
-            MoveWindow(buttons_[i], kButtonLeft[i], h - (kClientHeight - 369), 75, 25, TRUE);
+        MoveWindow(text, 2, 2, w - (kClientWidth - kTextWidth), h - (kClientHeight - kTextHeight),
+                   TRUE);
+        for (const ControlDef& def : kControls) {
+            if (def.id == kTextArea) continue;
+            MoveWindow(Control(def.id), def.x, h - (kClientHeight - kButtonTop), def.width,
+                       def.height, TRUE);
         }
     } else {
-        MoveWindow(text_, 1, 1, w - 2, h - 2, TRUE);
-    }
-}
-
-void MessageWindow::SetText(const std::string& text) {
-    if (text_) {
-        SetWindowTextA(text_, text.c_str());
-    } else {
-        pendingText_ = text;
+        MoveWindow(text, 1, 1, w - 2, h - 2, TRUE);
     }
 }
 
 void MessageWindow::SetCaption(const std::string& caption) {
     SetWindowTextA(window_, caption.c_str());
-}
-
-std::string MessageWindow::Text() const {
-    return text_ ? WindowTextOf(text_) : pendingText_;
-}
-
-void MessageWindow::SetCloseCaption(const std::string& caption) {
-    if (caption == closeCaption_) return;
-    closeCaption_ = caption;
-    if (buttons_[1]) SetWindowTextA(buttons_[1], caption.c_str());
 }
 
 void MessageWindow::PlaceAtCorner() {
@@ -241,7 +191,7 @@ void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<R
     EnsureControls();
     {
         RedrawPause pauseForm(window_);
-        RedrawPause pauseText(text_);
+        RedrawPause pauseText(textArea_.Handle());
         ShowClosedMessageText(closed, closedRect, caption, text);
     }
     RedrawWindow(window_, nullptr, nullptr,
@@ -256,19 +206,20 @@ void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<R
 void MessageWindow::ShowClosedMessageText(WindowHandle closed,
                                           const std::optional<RECT>& closedRect,
                                           const std::string& caption, const std::string& text) {
+    const auto settings = settings_.Get();
     SetText("");
     SetCaption(caption);
     SetText(text);
-    if (closed == 0 || settings_.noCenter || !closedRect) {
+    if (closed == 0 || settings->NoCenter || !closedRect) {
         PlaceAtCorner();  // also when the closed dialog's rectangle could not be read
     } else {
         const RECT& r = *closedRect;
         const ScreenPoint p =
-            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings_.savedWidth,
-                              settings_.savedHeight, WorkArea());
+            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings->SavedWidth,
+                              settings->SavedHeight, WorkArea());
         SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ApplyOpacity(settings_.messageTransparent);
+    ApplyOpacity(settings->MessageTransparent);
     UpdateScrollBar();
 }
 
@@ -281,7 +232,7 @@ void MessageWindow::ShowAtCorner() {
     UpdateScrollBar();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-    SetFocus(text_);
+    textArea_.Focus();
 }
 
 void MessageWindow::ApplyPage(const LogPage& page) {
@@ -305,26 +256,8 @@ void MessageWindow::ShowNextMessage() {
 }
 
 void MessageWindow::UpdateScrollBar() {
-    if (!text_) return;  // nothing shown yet: the first show fits it
-    RECT r = {};
-    SendMessageA(text_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-    TEXTMETRICA tm = {};
-    HDC dc = GetDC(text_);
-    HGDIOBJ old = SelectObject(dc, font_);
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(text_, dc);
-    const int lines = static_cast<int>(SendMessageA(text_, EM_GETLINECOUNT, 0, 0));
-    const bool need =
-        NeedsVerticalScrollBar(r.bottom - r.top, tm.tmHeight + tm.tmExternalLeading, lines);
-    const LONG style = GetWindowLongA(text_, GWL_STYLE);
-    if (need != ((style & WS_VSCROLL) != 0)) {
-        SetWindowLongA(text_, GWL_STYLE,
-                       need ? (style | WS_VSCROLL) : (style & ~static_cast<LONG>(WS_VSCROLL)));
-        ShowScrollBar(text_, SB_VERT, need);
-        SetWindowPos(text_, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
+    if (!textArea_.Handle()) return;  // nothing shown yet: the first show fits it
+    textArea_.FitScrollBar(ProgramFont());
     RecalculateFrame();
 }
 
@@ -342,20 +275,11 @@ void MessageWindow::RecalculateFrame() {
 }
 
 void MessageWindow::CopyMessageText() {
-    if (!text_) {
-        PutOnClipboard(pendingText_);
-        return;
-    }
-    DWORD start = 0, end = 0;
-    SendMessageA(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    std::string text = Text();
-    if (end > start && start < text.size()) text = text.substr(start, end - start);
-    PutOnClipboard(text);
+    PutTextOnClipboard(textArea_.SelectionOrWholeText());
 }
 
 void MessageWindow::RestartCountdown() {
-    if (countdown_.Restart(settings_.messageTime)) countdownTimer_.Start();
+    if (countdown_.Restart(MessageSeconds(*settings_.Get()))) countdownTimer_.Start();
 }
 
 void MessageWindow::Hide() {
@@ -365,8 +289,9 @@ void MessageWindow::Hide() {
 void MessageWindow::CountdownTick() {
     const bool visible = IsWindowVisible(window_) != FALSE;
     const bool active = GetForegroundWindow() == window_;
-    const CountdownStep step = countdown_.Tick(visible, active, settings_.messageTime,
-                                               settings_.isTimer.load(), texts_.Get()->ssClose);
+    const auto settings = settings_.Get();
+    const CountdownStep step = countdown_.Tick(visible, active, MessageSeconds(*settings),
+                                               settings->IsTimer, texts_.Get()->ssClose);
     if (step.raise) {
         SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
         if (!(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
@@ -374,7 +299,7 @@ void MessageWindow::CountdownTick() {
                          SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         }
     }
-    SetCloseCaption(step.closeCaption);
+    SetControlText(kBtClose, step.closeCaption);
     const bool hides = step.hide && visible;
     if (hides) Hide();
     countdown_.StopIfIdle(visible && !hides, [this] { countdownTimer_.Stop(); });
@@ -383,82 +308,34 @@ void MessageWindow::CountdownTick() {
 void MessageWindow::ShowTextMenu(POINT at) {
     EnsureControls();
     countdown_.SetKeepOnTop(false);
-    if (at.x == -1 && at.y == -1) {
-        // From the keyboard: at the character after the selection, kept inside the text area.
-        DWORD start = 0, end = 0;
-        SendMessageA(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        const LRESULT pos = SendMessageA(text_, EM_POSFROMCHAR, end, 0);
-        ScreenPoint p{0, 0};
-        if (pos != -1) p = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-        RECT client;
-        GetClientRect(text_, &client);
-        p = ClampPointToRect(p, {client.left, client.top, client.right, client.bottom});
-        at = {p.x, p.y};
-        ClientToScreen(text_, &at);
-    }
+    // From the keyboard: at the character after the selection, kept inside the text area.
+    if (at.x == -1 && at.y == -1) at = textArea_.SelectionEndPoint();
     TrackMenu(textMenu_, window_, at);
 }
 
-bool MessageWindow::ControlHookProc(void* context, HWND control, UINT message, WPARAM wParam,
-                                    LPARAM lParam) {
-    return static_cast<MessageWindow*>(context)->OnControlMessage(control, message, wParam, lParam);
-}
-
-bool MessageWindow::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    KeyTarget target = KeyTarget::kText;
-    if (control == buttons_[0]) target = KeyTarget::kCopyButton;
-    if (control == buttons_[1]) target = KeyTarget::kCloseButton;
-    if (control == buttons_[2]) target = KeyTarget::kExitButton;
-    switch (message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: {
-            if (wParam == VK_TAB) {
-                SetFocus(GetNextDlgTabItem(window_, control, GetKeyState(VK_SHIFT) < 0));
-                return true;
-            }
-            const KeyAction action =
-                MessageWindowKey(static_cast<int>(wParam), GetKeyState(VK_MENU) < 0, target);
-            switch (action) {
-                case KeyAction::kNone:
-                    return false;
-                case KeyAction::kHide:
-                    Hide();
-                    return true;
-                case KeyAction::kCopy:
-                    CopyMessageText();
-                    return true;
-                case KeyAction::kExit:
-                    if (hooks_.exit) hooks_.exit();
-                    return true;
-                case KeyAction::kPreviousMessage:
-                    ShowPreviousMessage();
-                    return true;
-            }
+bool MessageWindow::OnKey(const MSG& msg) {
+    KeyTarget target = KeyTarget::kWindow;
+    if (msg.hwnd == textArea_.Handle()) target = KeyTarget::kText;
+    if (msg.hwnd == Control(kBtCopy)) target = KeyTarget::kCopyButton;
+    if (msg.hwnd == Control(kBtClose)) target = KeyTarget::kCloseButton;
+    if (msg.hwnd == Control(kBtExit)) target = KeyTarget::kExitButton;
+    switch (MessageWindowKey(static_cast<int>(msg.wParam), GetKeyState(VK_MENU) < 0, target)) {
+        case KeyAction::kNone:
             return false;
-        }
-        case WM_CHAR:
-            // The key-down already acted; keep the control from beeping.
-            return wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_TAB;
-        case WM_CONTEXTMENU:
-            if (control != text_) return false;
-            ShowTextMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        case KeyAction::kHide:
+            Hide();
             return true;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK: {
-            if (control != text_) return false;
-            TextMouse event = TextMouse::kDoubleClick;
-            if (message == WM_LBUTTONDOWN) event = TextMouse::kLeftDown;
-            if (message == WM_RBUTTONDOWN) event = TextMouse::kRightDown;
-            if (HidesOnMouse(settings_.closeOn, event)) Hide();
-            return false;
-        }
-        default:
-            return false;
+        case KeyAction::kCopy:
+            CopyMessageText();
+            return true;
+        case KeyAction::kExit:
+            Command(kCmdExit);
+            return true;
+        case KeyAction::kPreviousMessage:
+            Command(kCmdPrevious);
+            return true;
     }
+    return false;
 }
 
 bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -477,7 +354,7 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT: {
-            if (reinterpret_cast<HWND>(lParam) != text_) return false;
+            if (reinterpret_cast<HWND>(lParam) != textArea_.Handle()) return false;
             HDC dc = reinterpret_cast<HDC>(wParam);
             result = DefWindowProcA(window_, message, wParam, lParam);
             if (textBrush_) {
@@ -492,13 +369,15 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             if (initialised_) {
                 RECT r;
                 GetWindowRect(window_, &r);
-                settings_.savedWidth = r.right - r.left;
-                settings_.savedHeight = r.bottom - r.top;
+                settings_.Update([&](MainSettings& s) {
+                    s.SavedWidth = r.right - r.left;
+                    s.SavedHeight = r.bottom - r.top;
+                });
             }
             return false;
         case WM_CLOSE:
             if (closeHandlerRemoved_) return false;
-            SetCloseCaption(texts_.Get()->ssClose);
+            SetControlText(kBtClose, texts_.Get()->ssClose);
             Hide();
             result = 0;
             return true;
@@ -509,27 +388,11 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
                 return true;
             }
             return false;
-        case WM_KEYDOWN: {
-            const KeyAction action = MessageWindowKey(static_cast<int>(wParam),
-                                                      GetKeyState(VK_MENU) < 0, KeyTarget::kWindow);
-            if (action == KeyAction::kHide) Hide();
-            if (action == KeyAction::kPreviousMessage) ShowPreviousMessage();
-            return action != KeyAction::kNone;
-        }
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
-            if (id == kBtCopy) {
-                CopyMessageText();
-            } else if (id == kBtClose) {
-                if (hooks_.closeButton) hooks_.closeButton();
-                Hide();
-            } else if (id == kBtExit) {
-                if (hooks_.exit) hooks_.exit();
-            } else if (id == kTextArea) {
-                return false;
-            } else if (hooks_.command) {
-                hooks_.command(static_cast<MenuCommand>(id));
-            }
+            if (id == kTextArea) return false;  // the text area's notifications
+            const MenuCommand button = ButtonCommand(id);
+            Command(button != kCmdNone ? button : static_cast<MenuCommand>(id));
             result = 0;
             return true;
         }
@@ -538,7 +401,7 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             if (hooks_.destroyed) hooks_.destroyed();
             return false;
         default:
-            return false;
+            return DialogForm::HandleMessage(message, wParam, lParam, result);
     }
 }
 

@@ -1,5 +1,7 @@
 // fmMain, the message window: a small tool window with a read-only text area and three
-// buttons that shows closed messages without taking the focus, counts down and hides.
+// buttons that shows closed messages without taking the focus, counts down and hides. It
+// only shows: every program command it receives (its menus, accelerators, the Copy, Close
+// and Exit buttons, Alt+Left, Enter on Exit) goes to the application's dispatcher.
 // Every member runs on the GUI thread; the timer thread reaches it through GuiMessageSink.
 #pragma once
 
@@ -10,48 +12,37 @@
 #include <optional>
 #include <string>
 
-#include "forms/form_win32.h"
+#include "forms/dialog_form_win32.h"
 #include "forms/mm_timer_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
+#include "shell/settings_store.h"
 #include "ui/countdown.h"
 #include "ui/menus.h"
 #include "ui/message_log.h"
+#include "ui/text_area_win32.h"
+#include "ui/window_input.h"
 #include "watcher/window_handle.h"
 
 namespace vantor {
 
-// Run-time settings of the window (read at start, some changed by the settings dialog).
-struct MessageWindowSettings {
-    unsigned messageTime = 4;
-    int messageTransparent = 222;
-    bool noCenter = true;
-    std::atomic<bool> isTimer{false};
-    int savedWidth = 230;
-    int savedHeight = 100;
-    int closeOn = 0;  // cbClose
-};
-
 // Window class names, for tests that look the windows up.
 inline constexpr char kMessageWindowClass[] = "VantorMessageWindow";
 
-// Control ids of the three buttons (WM_COMMAND BN_CLICKED to fmMain).
-enum ButtonId : int { kBtCopy = 1001, kBtClose = 1002, kBtExit = 1003, kTextArea = 1004 };
-
-class MessageWindow : public Form {
+class MessageWindow : public DialogForm {
   public:
     struct Hooks {
-        std::function<void(MenuCommand)> command;      // menu items and accelerators
-        std::function<void()> exit;                    // Exit button, Enter on it
+        std::function<void(MenuCommand)> command;      // to the application's dispatcher
         std::function<void(HWND sender)> secondStart;  // the registered notice arrived
-        std::function<void()> closeButton;             // btClose click (stops the spy)
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
     };
 
-    MessageWindow(MessageLog& log, const SharedRunTexts& texts, MessageWindowSettings& settings,
+    MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
                   UiTaskQueue& tasks);
 
-    bool Create(HINSTANCE instance, HWND owner, HICON icon);
+    // The accelerators act while the focus is in the window; the captions text the menu.
+    bool Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
+                const CaptionSet& captions);
     void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }
     void SetSecondStartNotice(UINT notice) { notice_ = notice; }
 
@@ -79,9 +70,11 @@ class MessageWindow : public Form {
     void CopyMessageText();
     void RestartCountdown();  // any thread
     void Hide();
-    void SetText(const std::string& text);
+    void SetText(const std::string& text) { textArea_.SetText(text); }
     void SetCaption(const std::string& caption);
-    std::string Text() const;
+    std::string Text() const { return textArea_.Text(); }
+    // The text area, for the features that work on the message text.
+    TextArea& Area() { return textArea_; }
     void ShowTextMenu(POINT screenPoint);
     void SetKeepOnTop(bool keep) { countdown_.SetKeepOnTop(keep); }
     void ClearWasForeground() { countdown_.ClearWasForeground(); }
@@ -90,35 +83,30 @@ class MessageWindow : public Form {
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnKey(const MSG& msg) override;
 
   private:
-    static bool ControlHookProc(void* context, HWND control, UINT message, WPARAM wParam,
-                                LPARAM lParam);
-    bool OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    void Command(MenuCommand command);
     void CountdownTick();
     // Steps 2-5 of a show, done while redrawing is suspended.
     void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
                                const std::string& caption, const std::string& text);
     void EnsureControls();
+    void OnTextMouse(TextMouse event);
     void Layout();
     void PlaceAtCorner();
     void ApplyOpacity(int value);
     void ApplyPage(const LogPage& page);
     void RecalculateFrame();
-    void SetCloseCaption(const std::string& caption);
 
     MessageLog& log_;
     const SharedRunTexts& texts_;
-    MessageWindowSettings& settings_;
+    SettingsStore& settings_;
     UiTaskQueue& tasks_;
     Hooks hooks_;
     UINT notice_ = 0;
-    HWND text_ = nullptr;  // with the buttons, created by the first show
-    HWND buttons_[3] = {};
-    bool buttonVisible_[3] = {};
-    std::string pendingText_;  // the text area's text while it does not exist
+    TextArea textArea_;
     HMENU textMenu_ = nullptr;
-    HFONT font_ = nullptr;
     HBRUSH formBrush_ = nullptr;
     HBRUSH textBrush_ = nullptr;
     COLORREF textBackground_ = 0;
@@ -129,7 +117,6 @@ class MessageWindow : public Form {
     int lastOpacity_ = -1;
     bool initialised_ = false;
     bool closeHandlerRemoved_ = false;
-    std::string closeCaption_ = "Close";
 };
 
 }  // namespace vantor

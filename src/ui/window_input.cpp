@@ -10,6 +10,19 @@ constexpr unsigned kWmLButtonDown = 0x0201;
 constexpr unsigned kWmRButtonDown = 0x0204;
 }  // namespace
 
+MenuCommand ButtonCommand(int controlId) {
+    switch (controlId) {
+        case kBtCopy:
+            return kCmdCopy;
+        case kBtClose:
+            return kCmdCloseButton;
+        case kBtExit:
+            return kCmdExit;
+        default:
+            return kCmdNone;
+    }
+}
+
 KeyAction MessageWindowKey(int key, bool altDown, KeyTarget target) {
     switch (key) {
         case kVkEscape:
@@ -38,10 +51,10 @@ bool HidesOnMouse(int closeOn, TextMouse event) {
     }
 }
 
-TrayAction TrayMouse(unsigned mouseMessage) {
-    if (mouseMessage == kWmLButtonDown) return TrayAction::kToggleWindow;
-    if (mouseMessage == kWmRButtonDown) return TrayAction::kOpenMenu;
-    return TrayAction::kNone;
+MenuCommand TrayCommand(unsigned mouseMessage) {
+    if (mouseMessage == kWmLButtonDown) return kCmdToggleWindow;
+    if (mouseMessage == kWmRButtonDown) return kCmdOpenTrayMenu;
+    return kCmdNone;
 }
 
 }  // namespace vantor

@@ -2,7 +2,16 @@
 // that the window code only carries the decision out.
 #pragma once
 
+#include "ui/menus.h"
+
 namespace vantor {
+
+// Control ids of the message window (fmMain).
+enum ButtonId : int { kBtCopy = 1001, kBtClose = 1002, kBtExit = 1003, kTextArea = 1004 };
+
+// The program command a click on one of the message window's buttons runs (kCmdNone for
+// other ids).
+MenuCommand ButtonCommand(int controlId);
 
 enum class KeyTarget { kWindow, kText, kCopyButton, kCloseButton, kExitButton };
 
@@ -10,8 +19,8 @@ enum class KeyAction {
     kNone,             // let the control have the key
     kHide,             // consumed; the window hides
     kCopy,             // consumed; copy the text
-    kExit,             // consumed; the program ends
-    kPreviousMessage,  // Alt+Left
+    kExit,             // consumed; the program ends (kCmdExit)
+    kPreviousMessage,  // Alt+Left (kCmdPrevious)
 };
 
 // Key-down of virtual key `key` on `target`; `altDown` as GetKeyState(VK_MENU) < 0 says.
@@ -21,8 +30,8 @@ KeyAction MessageWindowKey(int key, bool altDown, KeyTarget target);
 enum class TextMouse { kLeftDown, kLeftUp, kRightDown, kDoubleClick };
 bool HidesOnMouse(int closeOn, TextMouse event);
 
-// The tray icon's callback carries the mouse message in lParam.
-enum class TrayAction { kNone, kToggleWindow, kOpenMenu };
-TrayAction TrayMouse(unsigned mouseMessage);
+// The command a mouse message of the tray icon runs (its callback carries the message in
+// lParam): left button down toggles the window, right button down opens the tray menu.
+MenuCommand TrayCommand(unsigned mouseMessage);
 
 }  // namespace vantor

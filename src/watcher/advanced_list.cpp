@@ -174,7 +174,7 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
         ws_.SysCommand(fg, kScClose);
         ws_.Sleep(100);
         if (ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
-        sink_.ShowClosedMessage(0, caption, "Closed.");
+        sink_.ShowClosedMessage(0, caption, std::string(kClosedByRuleText));
         return true;
     }
 
@@ -203,7 +203,7 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
             body = texts_.Get()->ssPressedButton + " '" + std::string(targetText) + "'";
             if (!IsBlank(childText)) body += "\r\n\r\n" + UnescapeLineBreaks(childText);
         } else {
-            body = IsBlank(childText) ? std::string("n/a") : UnescapeLineBreaks(childText);
+            body = IsBlank(childText) ? std::string(kNoChildText) : UnescapeLineBreaks(childText);
         }
         sink_.ShowClosedMessage(0, caption, body);
     }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/run_texts.h"
+#include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "ui/message_sink.h"
 #include "watcher/window_system.h"

@@ -6,6 +6,8 @@
 // message to the application window and WM_COMMAND menu ids to the message window.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -399,6 +401,86 @@ TEST(App, CopyScrollBarAndTheKeysThatHide) {
     PostMessageA(exitButton, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(vantor.Proc().WaitExit(10000).has_value());
     EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
+}
+
+// The focused control of the thread that owns the window (another process's).
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Real key presses, as a user makes them: the keys go down in order and up in reverse.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (WORD key : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+        input.push_back(i);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        input.push_back(i);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtCopy.Visible=1\r\nbtExit.Visible=1\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    for (int i = 0; i < 3; ++i) {
+        Process box = ShowBox("keys " + std::to_string(i), "key text " + std::to_string(i));
+        ASSERT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK)) << i;
+    }
+    vantor.CommandAndWait(kCmdLastMessage);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == vantor.Window(); }, 3000));
+    HWND fm = vantor.Window();
+    HWND edit = FindChild(fm, "Edit");
+    HWND copy = FindChild(fm, "Button", std::string("Copy"));
+    HWND exit = FindChild(fm, "Button", std::string("Exit"));
+    ASSERT_TRUE(edit && copy && exit);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(fm) == edit; }, 2000));
+    auto name = [&](HWND w) {
+        return w == edit ? "text" : w == copy ? "Copy" : w == exit ? "Exit" : "other";
+    };
+    // The hidden Close button is skipped; the text area keeps the arrows and page keys.
+    const struct {
+        std::initializer_list<WORD> keys;
+        HWND focus;
+    } steps[] = {
+        {{VK_TAB}, copy},  {{VK_RIGHT}, exit},         {{VK_NEXT}, edit}, {{VK_DOWN}, edit},
+        {{VK_NEXT}, edit}, {{VK_SHIFT, VK_TAB}, exit}, {{VK_LEFT}, copy}, {{VK_UP}, edit},
+        {{VK_TAB}, copy},  {{VK_PRIOR}, edit},
+    };
+    for (const auto& step : steps) {
+        PressKeys(step.keys);
+        Sleep(150);  // the key reaches the other program asynchronously
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(fm) == step.focus; }, 2000))
+            << "after key " << *step.keys.begin() << " the focus is on " << name(FocusOf(fm))
+            << ", not " << name(step.focus);
+    }
+    EXPECT_TRUE(vantor.Visible()) << "a navigation key hid the window";
+    EXPECT_EQ(vantor.Caption(), "keys 2");
+
+    // Alt+Left steps back once per press; Ctrl+C copies; Esc hides.
+    PressKeys({VK_MENU, VK_LEFT});
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Caption() == "keys 1"; }, 2000)) << vantor.Caption();
+    Sleep(300);
+    EXPECT_EQ(vantor.Caption(), "keys 1");
+    EXPECT_EQ(vantor.Text(), "key text 1");
+    PressKeys({VK_CONTROL, 'C'});
+    Sleep(300);
+    EXPECT_EQ(ClipboardText(), "key text 1");
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return !vantor.Visible(); }, 2000));
+    EXPECT_TRUE(vantor.Proc().Running());
 }
 
 // "Color" paints the window and its text area; read back from the screen.

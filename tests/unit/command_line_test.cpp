@@ -38,74 +38,74 @@ TEST(CommandLine, SplitsLikeTheProgramAlwaysHas) {
 }
 
 TEST(CommandLine, OptionWordsAndValues) {
-    const RunSettings defaults;
+    const MainSettings defaults;
     struct Case {
         std::string line;
-        void (*check)(const RunSettings&);
+        void (*check)(const MainSettings&);
     };
     const std::vector<Case> cases = {
-        {"vantor.exe /ISEXITBUTTON", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
-        {"vantor.exe -isexitbutton", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
-        {"vantor.exe isexitbutton", [](const RunSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
-        {"vantor.exe //isexitbutton", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
-        {"vantor.exe isexitbutton=1", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
-        {"vantor.exe \" isexitbutton\"", [](const RunSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
-        {"vantor.exe nocenter toclosed", [](const RunSettings& s) { EXPECT_FALSE(s.NoCenter); }},
-        {"vantor.exe toclosed /NoCenter", [](const RunSettings& s) { EXPECT_TRUE(s.NoCenter); }},
-        {"vantor.exe -IsTimer", [](const RunSettings& s) { EXPECT_TRUE(s.IsTimer); }},
-        {"vantor.exe timer=1000", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 1000); }},
-        {"vantor.exe /TIMER=200", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 200); }},
-        {"vantor.exe timer=0", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
-        {"vantor.exe timer=x", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
-        {"vantor.exe timer=-5", [](const RunSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
-        {"vantor.exe messagetime=10", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 10); }},
-        {"vantor.exe messagetime=7x", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 7); }},
-        {"vantor.exe messagetime = 5", [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+        {"vantor.exe /ISEXITBUTTON", [](const MainSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe -isexitbutton", [](const MainSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe isexitbutton", [](const MainSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
+        {"vantor.exe //isexitbutton", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe isexitbutton=1", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe \" isexitbutton\"", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe nocenter toclosed", [](const MainSettings& s) { EXPECT_FALSE(s.NoCenter); }},
+        {"vantor.exe toclosed /NoCenter", [](const MainSettings& s) { EXPECT_TRUE(s.NoCenter); }},
+        {"vantor.exe -IsTimer", [](const MainSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"vantor.exe timer=1000", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 1000); }},
+        {"vantor.exe /TIMER=200", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 200); }},
+        {"vantor.exe timer=0", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe timer=x", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe timer=-5", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe messagetime=10", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 10); }},
+        {"vantor.exe messagetime=7x", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 7); }},
+        {"vantor.exe messagetime = 5", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
         {"vantor.exe \"messagetime = 5\"",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
         {"vantor.exe messagetime=\" 5\"",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},
         {"vantor.exe transparent=300",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 255); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTransparent, 255); }},
         {"vantor.exe transparent=50",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 100); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTransparent, 100); }},
         {"vantor.exe transparent=0",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 222); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTransparent, 222); }},
         {"vantor.exe transparent=150 transparent=180",
-         [](const RunSettings& s) { EXPECT_EQ(s.MessageTransparent, 180); }},
+         [](const MainSettings& s) { EXPECT_EQ(s.MessageTransparent, 180); }},
         {"vantor.exe color=clBtnFace",
-         [](const RunSettings& s) {
-             EXPECT_EQ(s.Background.kind, BackgroundKind::ButtonFace);
-             EXPECT_TRUE(s.Background.textAreaFollows);
+         [](const MainSettings& s) {
+             EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::ButtonFace);
+             EXPECT_TRUE(BackgroundOf(s).textAreaFollows);
          }},
         {"vantor.exe color=000000",
-         [](const RunSettings& s) {
-             EXPECT_EQ(s.Background.kind, BackgroundKind::Unchanged);
-             EXPECT_FALSE(s.Background.textAreaFollows);
+         [](const MainSettings& s) {
+             EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::Unchanged);
+             EXPECT_FALSE(BackgroundOf(s).textAreaFollows);
          }},
         {"vantor.exe -COLOR=FF0000",
-         [](const RunSettings& s) {
-             EXPECT_EQ(s.Background.kind, BackgroundKind::Rgb);
-             EXPECT_EQ(s.Background.rgb, 0x0000FFu);
+         [](const MainSettings& s) {
+             EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::Rgb);
+             EXPECT_EQ(BackgroundOf(s).rgb, 0x0000FFu);
          }},
         // The program path is argument 0 and is looked at like the others.
-        {"istimer", [](const RunSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"istimer", [](const MainSettings& s) { EXPECT_TRUE(s.IsTimer); }},
         {"vantor.exe unknown=5 /what",
-         [](const RunSettings& s) {
+         [](const MainSettings& s) {
              EXPECT_EQ(s.MessageTime, 4);
              EXPECT_FALSE(s.ExitVisible);
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        RunSettings s = defaults;
+        MainSettings s = defaults;
         ApplyCommandLine(SplitCommandLine(c.line), s);
         c.check(s);
     }
 }
 
 TEST(CommandLine, ValuesAreCutAt1024Bytes) {
-    RunSettings s;
+    MainSettings s;
     ApplyOption("messagetime=" + std::string(1023, '0') + "9", s);
     EXPECT_EQ(s.MessageTime, 9);
     ApplyOption("messagetime=" + std::string(1024, '0') + "8", s);
@@ -120,7 +120,7 @@ TEST(CommandLine, HugeAndOddArgumentsAreHandled) {
     ASSERT_EQ(args.size(), 4u);
     EXPECT_EQ(args[1].size(), 1u << 20);
     EXPECT_EQ(args[2], std::string(70000, ' '));
-    RunSettings s;
+    MainSettings s;
     ApplyCommandLine(args, s);
     EXPECT_FALSE(s.NoCenter);
 }

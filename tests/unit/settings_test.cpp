@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lists/file_io.h"
 #include "shell/autorun.h"
 #include "shell/command_line.h"
+#include "shell/settings_store.h"
 
 namespace vantor {
 namespace {
@@ -42,141 +45,219 @@ TEST_F(SettingsTest, DefaultFileIsWrittenOnceAndNeverOverUsersFile) {
     EXPECT_EQ(Contents(), "[Main]\r\nLanguage=Eng\r\n");
 }
 
-TEST_F(SettingsTest, BooleansReadAsNumbers) {
-    struct Case {
-        const char* line;  // nullptr: no such key
-        bool def;
-        bool expected;
+TEST(SettingsTable, EveryKeyWithItsTypeAndDefault) {
+    using T = SettingType;
+    const struct {
+        const char* key;
+        SettingType type;
+        const char* def;  // as the file would hold it
+    } expected[] = {
+        {"Language", T::kText, ""},           {"btCopy.Visible", T::kBool, "0"},
+        {"btClose.Visible", T::kBool, "0"},   {"IsTimer", T::kBool, "0"},
+        {"btExit.Visible", T::kBool, "0"},    {"cbBorder", T::kBool, "1"},
+        {"MessageTransparent", T::kInt, "222"}, {"MessageTime", T::kInt, "4"},
+        {"NoCenter", T::kBool, "1"},          {"Color", T::kText, ""},
+        {"TextColor", T::kText, ""},          {"Width", T::kInt, "230"},
+        {"Height", T::kInt, "100"},           {"fmSetup.Left", T::kInt, "567"},
+        {"fmSetup.Top", T::kInt, "105"},      {"cbAutoclose", T::kBool, "1"},
+        {"cbClose", T::kInt, "0"},            {"cbChangeCase", T::kBool, "0"},
+        {"cbChangeCaseFirst", T::kBool, "0"}, {"cbSelectAll", T::kBool, "0"},
+        {"cbCloseYesNo", T::kBool, "0"},
     };
-    const std::vector<Case> cases = {
-        {"Flag=1", false, true},    {"Flag=2", false, true},   {"Flag=-1", false, true},
-        {"Flag=true", true, false}, {"Flag=0", true, false},   {"Flag=0x0", true, false},
-        {"Flag=", true, true},      {"Flag=  ", false, false}, {"Flag=\"1\"", false, true},
-        {nullptr, true, true},      {nullptr, false, false},   {"flag=1", false, true},
+    EXPECT_EQ(MainSettingsTable().size(), std::size(expected));
+    const MainSettings defaults;
+    const MainSettings fromNoFile = ReadMainSettings("");
+    for (const auto& e : expected) {
+        const SettingDef* def = FindSetting(e.key);
+        ASSERT_NE(def, nullptr) << e.key;
+        EXPECT_EQ(TypeOf(*def), e.type) << e.key;
+        EXPECT_EQ(SettingText(defaults, *def), e.def) << e.key;
+        EXPECT_EQ(SettingText(fromNoFile, *def), e.def) << e.key;
+    }
+    EXPECT_EQ(FindSetting("btExit .Caption"), nullptr);
+    EXPECT_EQ(FindSetting("cbclose"), nullptr);  // the table's names are exact
+}
+
+// Each row: the file's [Main] lines, a key, what it reads as, and (optional) what the program
+// makes of it.
+TEST(SettingsTable, ValuesFromHandEditedFiles) {
+    const struct {
+        const char* lines;
+        const char* key;
+        const char* reads;
+    } cases[] = {
+        {"cbBorder=2", "cbBorder", "1"},
+        {"cbBorder=-1", "cbBorder", "1"},
+        {"cbBorder=true", "cbBorder", "0"},  // not a number: 0
+        {"cbBorder=0x0", "cbBorder", "0"},
+        {"cbBorder=", "cbBorder", "1"},  // empty: the default
+        {"cbBorder=  ", "cbBorder", "1"},
+        {"cbBorder=\"0\"", "cbBorder", "0"},
+        {"CBBORDER=0", "cbBorder", "0"},  // key names compare without case
+        {"cbAutoclose", "cbAutoclose", "1"},  // no "=": the default
+        {"MessageTransparent=300", "MessageTransparent", "300"},
+        {"MessageTime=-5", "MessageTime", "-5"},
+        {"MessageTime=12abc", "MessageTime", "12"},
+        {"MessageTime=4294967297", "MessageTime", "1"},  // 32-bit wrap
+        {"cbClose=7", "cbClose", "7"},
+        {"Width=-40", "Width", "-40"},
+        {"fmSetup.Left=-1280", "fmSetup.Left", "-1280"},
+        {"Language= Rus ", "Language", "Rus"},
+        {"Color=clBtnFace", "Color", "clBtnFace"},
+        {"IsTimer=1\r\nIsTimer=0", "IsTimer", "1"},  // the first of a repeated key
     };
-    SettingsFile file(path_);
-    for (const Case& c : cases) {
-        ASSERT_TRUE(WriteWholeFile(path_, std::string("[Main]\r\n") + (c.line ? c.line : "")));
-        EXPECT_EQ(file.ReadBool("Flag", c.def), c.expected) << (c.line ? c.line : "(none)");
+    for (const auto& c : cases) {
+        const MainSettings s = ReadMainSettings(std::string("[main]\r\n") + c.lines);
+        EXPECT_EQ(SettingText(s, *FindSetting(c.key)), c.reads) << c.lines;
+    }
+    const std::string longValue(9000, 'L');
+    EXPECT_EQ(ReadMainSettings("[Main]\r\nLanguage=" + longValue).Language, longValue.substr(0, 4095));
+}
+
+TEST(SettingsTable, OutOfRangeValuesAsTheProgramAppliesThem) {
+    const struct {
+        std::int32_t messageTime;
+        unsigned seconds;
+        std::int32_t transparent;
+        int opacity;
+        bool layered;
+    } cases[] = {
+        {4, 4, 222, 222, true},     {0, 0, 255, 255, false}, {-5, 0, 300, 44, true},
+        {-2147483647 - 1, 0, -1, 255, false}, {2147483647, 2147483647u, 511, 255, false},
+        {1, 1, 256, 0, true},
+    };
+    for (const auto& c : cases) {
+        MainSettings s;
+        s.MessageTime = c.messageTime;
+        s.MessageTransparent = c.transparent;
+        EXPECT_EQ(MessageSeconds(s), c.seconds) << c.messageTime;
+        EXPECT_EQ(OpacityOf(s.MessageTransparent), c.opacity) << c.transparent;
+        EXPECT_EQ(IsLayeredOpacity(s.MessageTransparent), c.layered) << c.transparent;
     }
 }
 
-TEST_F(SettingsTest, MainFormKeysWithNoFileGiveTheBuiltInDefaults) {
-    SettingsFile file(path_);
-    RunSettings s;
-    ReadMainFormKeys(file, s);
-    ReadSavedSize(file, s);
-    EXPECT_FALSE(s.CopyVisible || s.CloseVisible || s.ExitVisible || s.IsTimer);
-    EXPECT_TRUE(s.Border);
-    EXPECT_TRUE(s.NoCenter);
-    EXPECT_EQ(s.MessageTransparent, 222);
-    EXPECT_EQ(s.MessageTime, 4);
-    EXPECT_EQ(s.SavedWidth, 230);
-    EXPECT_EQ(s.SavedHeight, 100);
-    EXPECT_EQ(s.Background.kind, BackgroundKind::Unchanged);
-    EXPECT_FALSE(s.Background.textAreaFollows);
-    EXPECT_FALSE(s.TextColor);
-}
-
-TEST_F(SettingsTest, MainFormKeysFromAHandEditedFile) {
+TEST_F(SettingsTest, HandEditedFileThenTheCommandLine) {
     ASSERT_TRUE(WriteWholeFile(path_,
                                "[main]\r\nbtExit.Visible=2\r\ncbBorder=true\r\nIsTimer=1\r\n"
-                               "MessageTransparent=300\r\nMessageTime=9\r\nNoCenter=0\r\n"
-                               "Color=clBtnFace\r\nTextColor=clbtnface\r\nWidth=-40\r\n"));
-    SettingsFile file(path_);
-    RunSettings s;
-    ReadMainFormKeys(file, s);
-    ReadSavedSize(file, s);
+                               "MessageTime=9\r\nNoCenter=0\r\nColor=clBtnFace\r\n"
+                               "TextColor=clbtnface\r\n"));
+    SettingsStore store;
+    store.Load(path_);
+    MainSettings s = *store.Get();
     EXPECT_TRUE(s.ExitVisible);
-    EXPECT_FALSE(s.CopyVisible);
-    EXPECT_FALSE(s.Border);  // "true" reads as 0
+    EXPECT_FALSE(s.Border);
     EXPECT_TRUE(s.IsTimer);
-    EXPECT_EQ(s.MessageTransparent, 300);
-    EXPECT_EQ(OpacityOf(s.MessageTransparent), 44);
-    EXPECT_EQ(s.MessageTime, 9);
-    EXPECT_FALSE(s.NoCenter);
-    EXPECT_EQ(s.Background.kind, BackgroundKind::Unchanged);
-    EXPECT_TRUE(s.Background.textAreaFollows);
-    EXPECT_FALSE(s.TextColor);
-    EXPECT_EQ(s.SavedWidth, -40);
-    EXPECT_EQ(s.SavedHeight, 100);
+    EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::Unchanged);
+    EXPECT_TRUE(BackgroundOf(s).textAreaFollows);
+    EXPECT_FALSE(TextColorFromSetting(s.TextColor));
 
     // The command line comes afterwards and wins for this run.
     ApplyCommandLine(SplitCommandLine("vantor.exe messagetime=3 nocenter color=ff0000"), s);
     EXPECT_EQ(s.MessageTime, 3);
     EXPECT_TRUE(s.NoCenter);
-    EXPECT_EQ(s.Background.kind, BackgroundKind::Rgb);
-    EXPECT_EQ(s.Background.rgb, 0x0000FFu);
+    EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::Rgb);
+    EXPECT_EQ(BackgroundOf(s).rgb, 0x0000FFu);
+    EXPECT_TRUE(BackgroundOf(s).textAreaFollows);
 }
 
-TEST_F(SettingsTest, WritesOnlyInWriteModeAndStoreOnesAndZeros) {
+TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
+    ASSERT_TRUE(WriteDefaultSettingsIfMissing(folder_));
+    SettingsStore store;
+    store.Load(path_);
+    EXPECT_EQ(store.Get()->Language, "Rus");
+    // A live option changed and a command-line word: in force, not written by themselves.
+    store.Update([](MainSettings& s) { s.SelectAll = true; });
+    store.Update([](MainSettings& s) { ApplyOption("isexitbutton", s); });
+    EXPECT_EQ(Contents(), kDefaultSettingsContent);
+
+    ASSERT_TRUE(store.Write(kOkKeys, [](MainSettings& s) {
+        s.Autoclose = false;
+        s.CloseOn = 2;
+        s.Border = false;
+        s.IsTimer = true;  // the check state is stored...
+    }));
+    store.Update([](MainSettings& s) { s.IsTimer = false; });  // ...what is in force may differ
+    ASSERT_TRUE(store.Write(kShutdownKeys, [](MainSettings& s) {
+        s.SavedWidth = 300;
+        s.SavedHeight = 120;
+        s.SetupLeft = -1280;
+        s.SetupTop = 5;
+    }));
+    // A value cannot add lines to the file.
+    ASSERT_TRUE(store.Write(kLanguageKeys,
+                            [](MainSettings& s) { s.Language = "\xD0\xF3\xF1\r\nWidth=1"; }));
+    EXPECT_EQ(Contents(),
+              "[Main]\r\nLanguage=\xD0\xF3\xF1\r\n;TimeReloadLists=5\r\ncbAutoclose=0\r\n"
+              "cbChangeCase=0\r\ncbChangeCaseFirst=0\r\ncbSelectAll=1\r\ncbCloseYesNo=0\r\n"
+              "cbClose=2\r\nbtCopy.Visible=0\r\nbtClose.Visible=0\r\nIsTimer=1\r\n"
+              "btExit.Visible=1\r\ncbBorder=0\r\nWidth=300\r\nHeight=120\r\n"
+              "fmSetup.Left=-1280\r\nfmSetup.Top=5\r\n");
+    EXPECT_FALSE(store.Get()->IsTimer);
+
+    SettingsStore again;
+    again.Load(path_);
+    EXPECT_EQ(again.Get()->Language, "\xD0\xF3\xF1");
+    EXPECT_EQ(again.Get()->SetupLeft, -1280);
+    EXPECT_FALSE(again.Get()->Autoclose);
+    EXPECT_EQ(again.Get()->CloseOn, 2);
+    EXPECT_TRUE(again.Get()->SelectAll);
+    EXPECT_TRUE(again.Get()->IsTimer);
+    EXPECT_TRUE(again.Get()->ExitVisible);
+    EXPECT_FALSE(again.Get()->Border);
+
+    // Writing the values the file already has leaves it (and its time) alone.
+    const auto before = std::filesystem::last_write_time(path_);
+    EXPECT_TRUE(again.Write(kOkKeys));
+    EXPECT_EQ(std::filesystem::last_write_time(path_), before);
+}
+
+TEST_F(SettingsTest, WritesOnlyInWriteModeAndNeverOverAnUnreadableFile) {
     ASSERT_TRUE(WriteDefaultSettingsIfMissing(folder_));
     SettingsFile file(path_);
-    EXPECT_FALSE(file.WriteBool(kKeyAutoclose, true));
+    const ProfileEntry entry{"cbAutoclose", "0"};
+    EXPECT_FALSE(file.WriteGroup({&entry, 1}));
     EXPECT_EQ(Contents(), kDefaultSettingsContent);
     {
         SettingsWriteScope scope(file);
         EXPECT_EQ(file.CurrentMode(), SettingsFile::Mode::Write);
-        EXPECT_TRUE(file.WriteBool(kKeyAutoclose, false));
-        EXPECT_TRUE(file.WriteInt(kKeyWidth, -12));
+        EXPECT_TRUE(file.WriteGroup({&entry, 1}));
     }
     EXPECT_EQ(file.CurrentMode(), SettingsFile::Mode::Read);
-    EXPECT_EQ(Contents(),
-              "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5\r\ncbAutoclose=0\r\nWidth=-12\r\n");
-}
+    EXPECT_EQ(Contents(), "[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5\r\ncbAutoclose=0\r\n");
 
-TEST_F(SettingsTest, DialogKeysRoundTripInTheirOrder) {
-    ASSERT_TRUE(WriteDefaultSettingsIfMissing(folder_));
-    SettingsFile file(path_);
-    DialogSettings d;
-    ReadDialogKeys(file, d);
-    EXPECT_EQ(d.Language, "Rus");
-    EXPECT_EQ(d.Left, 567);
-    EXPECT_EQ(d.Top, 105);
-    EXPECT_TRUE(d.Autoclose);
-
-    d.Autoclose = false;
-    d.Close = 2;
-    d.SelectAll = true;
-    d.ExitVisible = true;
-    d.Border = false;
-    ASSERT_TRUE(WriteDialogOk(file, d));
-    ASSERT_TRUE(WriteShutdownKeys(file, 300, 120, -1280, 5));
-    ASSERT_TRUE(WriteLanguage(file, "\xD0\xF3\xF1\r\nWidth=1"));
-    EXPECT_EQ(Contents(),
-              "[Main]\r\nLanguage=\xD0\xF3\xF1\r\n;TimeReloadLists=5\r\ncbAutoclose=0\r\n"
-              "cbChangeCase=0\r\ncbChangeCaseFirst=0\r\ncbSelectAll=1\r\ncbCloseYesNo=0\r\n"
-              "cbClose=2\r\nbtCopy.Visible=0\r\nbtClose.Visible=0\r\nIsTimer=0\r\n"
-              "btExit.Visible=1\r\ncbBorder=0\r\nWidth=300\r\nHeight=120\r\n"
-              "fmSetup.Left=-1280\r\nfmSetup.Top=5\r\n");
-    EXPECT_EQ(file.CurrentMode(), SettingsFile::Mode::Read);
-
-    DialogSettings again;
-    ReadDialogKeys(file, again);
-    EXPECT_EQ(again.Language, "\xD0\xF3\xF1");
-    EXPECT_EQ(again.Left, -1280);
-    EXPECT_EQ(again.Top, 5);
-    EXPECT_FALSE(again.Autoclose);
-    EXPECT_EQ(again.Close, 2);
-    EXPECT_TRUE(again.SelectAll);
-    RunSettings s;
-    ReadMainFormKeys(file, s);
-    EXPECT_TRUE(s.ExitVisible);
-    EXPECT_FALSE(s.Border);
-}
-
-TEST_F(SettingsTest, UnreadableFileReadsDefaultsAndSurvivesWrites) {
+    std::filesystem::remove(path_);
     std::filesystem::create_directories(path_);  // exists, cannot be read as a file
-    SettingsFile file(path_);
+    SettingsStore store;
+    store.Load(path_);
     EXPECT_FALSE(WriteDefaultSettingsIfMissing(folder_));
-    EXPECT_EQ(file.ReadText(kKeyLanguage, "x"), "x");
-    EXPECT_FALSE(WriteShutdownKeys(file, 1, 2, 3, 4));
+    EXPECT_EQ(store.Get()->MessageTime, 4);
+    EXPECT_FALSE(store.Write(kShutdownKeys));
     EXPECT_TRUE(std::filesystem::is_directory(path_));
 }
 
-TEST_F(SettingsTest, LongTextIsCutAt4095Bytes) {
-    ASSERT_TRUE(WriteWholeFile(path_, "[Main]\r\nLanguage=" + std::string(9000, 'L')));
-    EXPECT_EQ(SettingsFile(path_).ReadText(kKeyLanguage), std::string(4095, 'L'));
+// The watcher reads the live options on the timer thread while the GUI thread clicks them and
+// stores groups: every snapshot it sees is one the GUI thread published whole.
+TEST(SettingsStore, ThreadedReadersSeeWholeChanges) {
+    SettingsStore store;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            const auto s = store.Get();
+            // The writer changes these two together.
+            ASSERT_EQ(s->SelectAll, s->MessageTime % 2 == 1);
+            ASSERT_EQ(s->CloseYesNo, s->SelectAll);
+        }
+    });
+    for (int i = 5; i < 2005; ++i) {
+        store.Update([i](MainSettings& s) {
+            s.MessageTime = i;
+            s.SelectAll = i % 2 == 1;
+            s.CloseYesNo = s.SelectAll;
+        });
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(store.Get()->MessageTime, 2004);
 }
 
 TEST(SettingsPaths, FileNameAndRunValue) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 
+#include "forms/dialog_keys.h"
 #include "shell/single_instance.h"
 #include "ui/menus.h"
 
@@ -51,10 +53,87 @@ TEST(WindowInputTest, CloseOnMouseAndTrayClicks) {
                 << "closeOn " << c.closeOn << " event " << e;
         }
     }
-    EXPECT_EQ(TrayMouse(0x0201), TrayAction::kToggleWindow);
-    EXPECT_EQ(TrayMouse(0x0204), TrayAction::kOpenMenu);
+    EXPECT_EQ(TrayCommand(0x0201), kCmdToggleWindow);
+    EXPECT_EQ(TrayCommand(0x0204), kCmdOpenTrayMenu);
     for (unsigned ignored : {0x0200u, 0x0202u, 0x0203u, 0x0205u, 0x0206u, 0x0207u, 0x0208u}) {
-        EXPECT_EQ(TrayMouse(ignored), TrayAction::kNone) << ignored;
+        EXPECT_EQ(TrayCommand(ignored), kCmdNone) << ignored;
+    }
+    // The message window's buttons run program commands through the dispatcher.
+    EXPECT_EQ(ButtonCommand(kBtCopy), kCmdCopy);
+    EXPECT_EQ(ButtonCommand(kBtClose), kCmdCloseButton);
+    EXPECT_EQ(ButtonCommand(kBtExit), kCmdExit);
+    EXPECT_EQ(ButtonCommand(kTextArea), kCmdNone);
+    EXPECT_EQ(ButtonCommand(kCmdExit), kCmdNone);  // a menu id is not a button
+}
+
+TEST(WindowInputTest, DialogKeys) {
+    using A = DialogKeyAction;
+    constexpr unsigned kEdit = kDlgcWantArrows | kDlgcWantAllKeys | 0x0088;  // multi-line EDIT
+    constexpr unsigned kCombo = kDlgcWantArrows | 0x0080;                    // a closed list
+    constexpr unsigned kDropped = kCombo | kDlgcWantAllKeys;                 // a dropped list
+    constexpr unsigned kCheck = 0x2000;                                      // DLGC_BUTTON
+    constexpr unsigned kPush = 0x2000 | kDlgcUndefPushButton;
+    const struct {
+        int key;
+        bool shift;
+        unsigned code;
+        DialogKeyAction action;
+    } cases[] = {
+        {0x09, false, kCheck, A::kNext},
+        {0x09, true, kCheck, A::kPrevious},
+        {0x09, false, kEdit, A::kNext},
+        {0x09, true, kCombo, A::kPrevious},
+        {0x09, false, kDlgcWantTab, A::kNone},
+        {0x25, false, kCheck, A::kPrevious},
+        {0x26, false, kPush, A::kPrevious},
+        {0x27, false, kCheck, A::kNext},
+        {0x28, false, kPush, A::kNext},
+        {0x21, false, kCheck, A::kPrevious},
+        {0x22, false, kCheck, A::kNext},
+        {0x28, false, kCombo, A::kNone},
+        {0x26, false, kEdit, A::kNone},
+        {0x22, false, kEdit, A::kNone},
+        {0x21, false, kCombo, A::kNone},
+        {0x0D, false, kCheck, A::kPressDefault},
+        {0x0D, false, kPush, A::kPressFocused},
+        {0x0D, false, 0x2000 | kDlgcDefPushButton, A::kPressFocused},
+        {0x0D, false, kCombo, A::kPressDefault},
+        {0x0D, false, kDropped, A::kNone},
+        {0x1B, false, kCheck, A::kPressCancel},
+        {0x1B, false, kDropped, A::kNone},
+        {0x70, false, kCheck, A::kHelp},
+        {0x70, false, kEdit, A::kHelp},
+        {0x41, false, kCheck, A::kNone},
+        {0x24, false, kCheck, A::kNone},  // A, Home
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlanDialogKey(c.key, c.shift, c.code), c.action)
+            << "key " << c.key << " shift " << c.shift << " code " << c.code;
+    }
+}
+
+TEST(WindowInputTest, FocusOrderWrapsOverControlsThatCanTakeIt) {
+    const struct {
+        const char* controls;  // one letter a control: x can take the focus, . cannot
+        int current;
+        bool backward;
+        int next;
+    } cases[] = {
+        {"xxx", 0, false, 1},  {"xxx", 2, false, 0},  {"xxx", 0, true, 2},
+        {"x.x", 0, false, 2},  {"x.x", 2, false, 0},  {"x.x", 2, true, 0},
+        {".x.", 1, false, 1},  {".x.", 1, true, 1},  // the only one keeps it
+        {"...", 0, false, -1}, {"", -1, false, -1},   {"x.x", -1, false, 0},
+        {"x.x", -1, true, 2},                          // focus on none of them
+        {"xx.x", 1, false, 3}, {".xx.", 3, false, 1},  // from a control that cannot take it
+    };
+    for (const auto& c : cases) {
+        const std::string pattern = c.controls;
+        std::unique_ptr<bool[]> can(new bool[pattern.size() + 1]);
+        for (std::size_t i = 0; i < pattern.size(); ++i) can[i] = pattern[i] == 'x';
+        EXPECT_EQ(
+            NextFocusIndex(std::span<const bool>(can.get(), pattern.size()), c.current, c.backward),
+            c.next)
+            << pattern << " from " << c.current << (c.backward ? " back" : "");
     }
 }
 
@@ -62,13 +141,12 @@ TEST(WindowInputTest, MenusAndAcceleratorsAgree) {
     // Every accelerator runs a command some menu item has, and that item's caption names
     // the shortcut after its tab; command ids are unique.
     std::set<int> ids;
+    const CaptionSet captions = BuiltInCaptions();
     auto check = [&](std::span<const MenuItemDef> items) {
         for (const auto& item : items) {
-            if (item.command == kCmdNone) {
-                EXPECT_STREQ(item.caption, "-");
-                continue;
-            }
-            EXPECT_TRUE(ids.insert(item.command).second) << item.name;
+            EXPECT_EQ(item.command == kCmdNone, item.caption == Caption::kNone);
+            if (item.command == kCmdNone) continue;
+            EXPECT_TRUE(ids.insert(item.command).second) << captions[item.caption];
         }
     };
     check(TrayMenuItems());
@@ -91,9 +169,9 @@ TEST(WindowInputTest, MenusAndAcceleratorsAgree) {
             bool captionHasIt = false;
             for (auto items : {TrayMenuItems(), TextMenuItems()}) {
                 for (const auto& item : items) {
-                    const std::string caption = item.caption;
                     if (item.command == accel.command) {
-                        captionHasIt = caption.ends_with(std::string("\t") + n.shortcut);
+                        captionHasIt =
+                            captions[item.caption].ends_with(std::string("\t") + n.shortcut);
                     }
                 }
             }

@@ -1,0 +1,107 @@
+// The application's dispatcher: every command of the program, whichever way it comes, and
+// the one step that changes the texts on screen.
+#include "forms/popup_menu_win32.h"
+#include "shell/application_win32.h"
+
+namespace vantor {
+
+void Application::Dispatch(MenuCommand command) {
+    switch (command) {
+        case kCmdLastMessage:
+            window_.ShowLastMessage();
+            break;
+        case kCmdTrayPrevious:
+        case kCmdPrevious:
+            window_.ShowPreviousMessage();
+            break;
+        case kCmdNext:
+            window_.ShowNextMessage();
+            break;
+        case kCmdCopy:
+            window_.CopyMessageText();
+            break;
+        case kCmdDisable:
+            ToggleDisable();
+            break;
+        case kCmdExit:
+            Exit();
+            break;
+        case kCmdToggleWindow:
+            // Through the close request, which hides the window (and resets its Close caption).
+            if (IsWindowVisible(window_.Window())) {
+                PostMessageA(window_.Window(), WM_CLOSE, 0, 0);
+            } else {
+                window_.ShowLastMessage();
+            }
+            break;
+        case kCmdOpenTrayMenu:
+            OpenTrayMenu();
+            break;
+        case kCmdCloseButton:
+            spyTimer_.Stop();
+            window_.Hide();
+            break;
+        case kCmdNone:
+        case kCmdSpy:
+        case kCmdSettings:
+        case kCmdAbout:
+        case kCmdHelpTopic:
+        case kCmdAddWhite:
+        case kCmdAddBlack:
+        case kCmdAdvancedList:
+            // Spy, Settings, About, Help topic and the list items come with their own work.
+            break;
+    }
+}
+
+void Application::OpenTrayMenu() {
+    SetForegroundWindow(window_.Window());
+    POINT at;
+    GetCursorPos(&at);
+    window_.SetKeepOnTop(false);
+    TrackMenu(trayMenu_, window_.Window(), at);
+    // So that the menu closes when the user clicks elsewhere.
+    PostMessageA(window_.Window(), WM_NULL, 0, 0);
+}
+
+void Application::ToggleDisable() {
+    const bool wasChecked = IsMenuItemChecked(trayMenu_, kCmdDisable);
+    SetMenuItemChecked(trayMenu_, kCmdDisable, !wasChecked);
+    if (wasChecked) {
+        StartWatcher();
+        tray_.SetIcon(enabledIcon_);
+    } else {
+        scannerTimer_.Stop();
+        advancedTimer_.Stop();
+        tray_.SetIcon(disabledIcon_);
+    }
+}
+
+void Application::OnSecondStart(HWND sender) {
+    // The second start's command line is in its caption; option words given there change
+    // nothing here, so it is read and dropped.
+    char commandLine[512] = {};
+    GetWindowTextA(sender, commandLine, sizeof(commandLine));
+    for (ListKind kind : {ListKind::Main, ListKind::Black, ListKind::White, ListKind::Replace}) {
+        LoadRuleList(ListFilePath(folder_, kind), kind, lists_.Get(kind));
+    }
+    window_.SetText(texts_.Get()->ssVantorRunning);
+    window_.UpdateScrollBar();
+    window_.ShowLastMessage();
+}
+
+void Application::ApplyTexts(const LanguageTexts& texts) {
+    texts_.Set(texts.runTexts);
+    captions_ = texts.captions;
+    window_.ApplyCaptions(captions_);
+    RetextMenu(trayMenu_, TrayMenuItems(), captions_);
+    RetextMenu(window_.TextMenu(), TextMenuItems(), captions_);
+}
+
+CaptionSet Application::CurrentCaptions() const {
+    CaptionSet current = captions_;  // the menus' items are as last applied
+    window_.ReadCaptions(current);   // the buttons as they read now ("Close (3)" included)
+    return current;
+}
+
+}  // namespace vantor

@@ -1,0 +1,106 @@
+// The running program's objects and who owns them (the application's own header; the rest
+// of the program sees app_win32.h). Start-up and shutdown are in app_win32.cpp; the one
+// dispatcher of the program's commands and the texts step are in app_commands_win32.cpp.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "forms/form_win32.h"
+#include "forms/mm_timer_win32.h"
+#include "forms/tray_icon_win32.h"
+#include "forms/ui_task_win32.h"
+#include "lang/run_texts.h"
+#include "lang/text_table.h"
+#include "lists/list_files.h"
+#include "shell/settings_store.h"
+#include "ui/gui_message_sink_win32.h"
+#include "ui/live_options_store.h"
+#include "ui/menus.h"
+#include "ui/message_log.h"
+#include "ui/message_window_win32.h"
+#include "watcher/advanced_list.h"
+#include "watcher/scanner.h"
+#include "watcher/window_system_win32.h"
+
+namespace vantor {
+
+// The hidden application window: parent of the forms, target of the tray icon's callback.
+class AppWindow : public Form {
+  public:
+    struct Hooks {
+        void (*trayMouse)(void* context, UINT mouseMessage);
+        void (*endSession)(void* context);
+        void* context;
+    };
+    bool Create(HINSTANCE instance, HICON icon, TrayIcon* tray, Hooks hooks);
+
+  protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  private:
+    TrayIcon* tray_ = nullptr;
+    Hooks hooks_{};
+};
+
+class Application {
+  public:
+    explicit Application(HINSTANCE instance);
+    int Run();
+
+  private:
+    // Start-up and shutdown (app_win32.cpp).
+    void CreateMainForm();
+    void InitialiseMainForm();
+    void LoadSetupState();
+    void ApplyMainFormSettings();
+    void StartWatcher();
+    void StopTimers();
+    void Exit();
+    void OnMainFormDestroyed();
+
+    // Commands and texts (app_commands_win32.cpp).
+    // Every command of the program, from menus, accelerators, the tray icon and the message
+    // window's buttons, runs here; GUI thread.
+    void Dispatch(MenuCommand command);
+    void OpenTrayMenu();
+    void ToggleDisable();
+    void OnSecondStart(HWND sender);
+    // The one step that changes texts: the run-time texts and every caption on screen
+    // (the message window's buttons, existing or not yet, and both menus).
+    void ApplyTexts(const LanguageTexts& texts);
+    // The captions as they are now, the defaults of the next language.
+    CaptionSet CurrentCaptions() const;
+
+    HINSTANCE instance_;
+    UiTaskQueue tasks_;
+    MessageLog log_;
+    SharedRunTexts texts_;
+    CaptionSet captions_;  // as last applied; the forms hold their controls' live texts
+    SettingsStore settings_;
+    SettingsLiveOptions options_;
+    ProgramLists lists_;
+    Win32WindowSystem windowSystem_;
+    MessageWindow window_;
+    GuiMessageSink sink_;
+    Scanner scanner_;
+    AdvancedList advanced_;
+    PeriodicTimer scannerTimer_;
+    PeriodicTimer advancedTimer_;
+    // The scanner runs inside the advanced-list timer while both have the default period.
+    std::atomic<bool> scannerShares_{true};
+    PeriodicTimer spyTimer_;
+    AppWindow appWindow_;
+    TrayIcon tray_;
+    HMENU trayMenu_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HICON mainIcon_ = nullptr, trayMainIcon_ = nullptr, enabledIcon_ = nullptr,
+          disabledIcon_ = nullptr;
+    std::string folder_;
+    bool firstInstance_ = false;
+    bool destroyed_ = false;
+};
+
+}  // namespace vantor

@@ -1,0 +1,109 @@
+#include "shell/main_settings.h"
+
+#include <algorithm>
+
+#include "lists/text.h"
+#include "shell/profile.h"
+#include "shell/settings.h"
+
+namespace vantor {
+
+namespace {
+
+using M = MainSettings;
+
+// The dialog's defaults are its controls as created: position 567, 105, "Autoclose"
+// checked, the rest unchecked, "Only auto".
+constexpr SettingDef kTable[] = {
+    {"btCopy.Visible", &M::CopyVisible, 0},
+    {"btClose.Visible", &M::CloseVisible, 0},
+    {"IsTimer", &M::IsTimer, 0},
+    {"btExit.Visible", &M::ExitVisible, 0},
+    {"cbBorder", &M::Border, 1},
+    {"MessageTransparent", &M::MessageTransparent, 222},
+    {"MessageTime", &M::MessageTime, 4},
+    {"NoCenter", &M::NoCenter, 1},
+    {"Color", &M::Color, 0},
+    {"TextColor", &M::TextColor, 0},
+    {"Width", &M::SavedWidth, 230},
+    {"Height", &M::SavedHeight, 100},
+    {"Language", &M::Language, 0},
+    {"fmSetup.Left", &M::SetupLeft, 567},
+    {"fmSetup.Top", &M::SetupTop, 105},
+    {"cbAutoclose", &M::Autoclose, 1},
+    {"cbClose", &M::CloseOn, 0},
+    {"cbChangeCase", &M::ChangeCase, 0},
+    {"cbChangeCaseFirst", &M::ChangeCaseFirst, 0},
+    {"cbSelectAll", &M::SelectAll, 0},
+    {"cbCloseYesNo", &M::CloseYesNo, 0},
+};
+
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overload(F...) -> Overload<F...>;
+
+}  // namespace
+
+MainSettings::MainSettings() {
+    for (const SettingDef& def : kTable) {
+        std::visit(Overload{[&](bool M::*f) { this->*f = def.def != 0; },
+                            [&](std::int32_t M::*f) { this->*f = def.def; },
+                            [&](std::string M::*f) { (this->*f).clear(); }},
+                   def.field);
+    }
+}
+
+SettingType TypeOf(const SettingDef& def) {
+    return static_cast<SettingType>(def.field.index());
+}
+
+std::span<const SettingDef> MainSettingsTable() {
+    return kTable;
+}
+
+const SettingDef* FindSetting(std::string_view key) {
+    for (const SettingDef& def : kTable) {
+        if (def.key == key) return &def;
+    }
+    return nullptr;
+}
+
+MainSettings ReadMainSettings(std::string_view bytes) {
+    MainSettings s;
+    for (const SettingDef& def : kTable) {
+        std::visit(
+            Overload{[&](bool M::*f) {
+                         s.*f = ProfileGetInt(bytes, kSettingsSection, def.key, def.def) != 0;
+                     },
+                     [&](std::int32_t M::*f) {
+                         s.*f = ProfileGetInt(bytes, kSettingsSection, def.key, def.def);
+                     },
+                     [&](std::string M::*f) {
+                         s.*f = ProfileGetString(bytes, kSettingsSection, def.key, "");
+                     }},
+            def.field);
+    }
+    return s;
+}
+
+std::string SettingText(const MainSettings& s, const SettingDef& def) {
+    return std::visit(Overload{[&](bool M::*f) { return std::string(s.*f ? "1" : "0"); },
+                               [&](std::int32_t M::*f) { return IntText(s.*f); },
+                               [&](std::string M::*f) { return s.*f; }},
+                      def.field);
+}
+
+unsigned MessageSeconds(const MainSettings& s) {
+    return static_cast<unsigned>(std::max(0, s.MessageTime));
+}
+
+BackgroundChange BackgroundOf(const MainSettings& s) {
+    BackgroundChange change = ColorFromSetting(s.Color);
+    if (s.ColorOption) MergeBackground(change, *s.ColorOption);
+    return change;
+}
+
+}  // namespace vantor

@@ -1,0 +1,31 @@
+#include "shell/settings_store.h"
+
+#include <vector>
+
+#include "lists/file_io.h"
+
+namespace vantor {
+
+void SettingsStore::Load(std::string path) {
+    file_ = SettingsFile(std::move(path));
+    const std::optional<std::string> bytes = ReadWholeFile(file_.Path());
+    current_.Set(ReadMainSettings(bytes ? std::string_view(*bytes) : std::string_view()));
+}
+
+bool SettingsStore::Write(std::span<const std::string_view> keys) {
+    const std::shared_ptr<const MainSettings> values = Get();
+    std::vector<ProfileEntry> entries;
+    bool known = true;
+    for (std::string_view key : keys) {
+        const SettingDef* def = FindSetting(key);
+        if (!def) {
+            known = false;
+            continue;
+        }
+        entries.push_back({def->key, SettingText(*values, *def)});
+    }
+    SettingsWriteScope writing(file_);
+    return file_.WriteGroup(entries) && known;
+}
+
+}  // namespace vantor

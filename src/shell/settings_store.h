@@ -1,0 +1,48 @@
+// The settings in force: section "Main" read once at start-up, the command line over it, and
+// every change since (a live option clicked, OK, the language, the message window's size).
+// Readers on any thread take the snapshot; the GUI thread changes it, and writes groups of
+// keys to Vantor.ini from it in their order (kOkKeys, kLanguageKeys, kShutdownKeys).
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "shell/main_settings.h"
+#include "shell/settings.h"
+#include "shell/shared_snapshot.h"
+
+namespace vantor {
+
+class SettingsStore {
+  public:
+    SettingsStore() : file_(std::string()) {}
+
+    // Reads the file once; a missing or unreadable file gives the defaults.
+    void Load(std::string path);
+    const std::string& Path() const { return file_.Path(); }
+
+    std::shared_ptr<const MainSettings> Get() const { return current_.Get(); }
+    // Changes the settings in force without writing anything.
+    template <class Change>
+    void Update(Change&& change) {
+        current_.Update(std::forward<Change>(change));
+    }
+    // Writes the keys, in this order, from the settings in force, as one group (one replace
+    // of the file). False when a key could not be written; the file is never replaced by one
+    // that lost the user's other lines (see SettingsFile).
+    bool Write(std::span<const std::string_view> keys);
+    // Update, then Write: the usual way a change is stored.
+    template <class Change>
+    bool Write(std::span<const std::string_view> keys, Change&& change) {
+        Update(std::forward<Change>(change));
+        return Write(keys);
+    }
+
+  private:
+    SettingsFile file_;
+    SharedSnapshot<MainSettings> current_;
+};
+
+}  // namespace vantor
