@@ -222,10 +222,12 @@ WindowHandle Win32WindowSystem::FocusedControlOf(WindowHandle window) {
     // Attaching needs a message queue on both threads; the timer thread may not have one yet.
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    // Share the target thread's input state for one GetFocus only.
-    if (!AttachThreadInput(target, me, TRUE)) return 0;
+    // Our thread joins the target's input state for one GetFocus only. Never the other way
+    // round: a thread detached from a shared state gets a fresh one, and the target would
+    // lose its active window, its focus and the foreground.
+    if (!AttachThreadInput(me, target, TRUE)) return 0;
     const HWND focus = GetFocus();
-    AttachThreadInput(target, me, FALSE);
+    AttachThreadInput(me, target, FALSE);
     return W(focus);
 }
 

@@ -1,9 +1,11 @@
 // Another program that shows a message box, for the tests to find, read and answer.
-//   show_message_box CAPTION TEXT [FLAGS]
+//   show_message_box CAPTION TEXT [FLAGS [X Y WIDTH HEIGHT]]
 // CAPTION and TEXT may hold the escapes \r \n \t \\ and \xNN (any byte, e.g. code page 1251
 // letters given from a Linux shell). FLAGS is MessageBoxA's uType, decimal or 0x-hex
-// (default MB_OK | MB_ICONINFORMATION). Prints "result N" and exits with MessageBoxA's result
-// (IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7); exit code 100 means bad arguments.
+// (default MB_OK | MB_ICONINFORMATION). With X Y WIDTH HEIGHT the box is given exactly that
+// screen rectangle before it is first activated. Prints "result N" and exits with
+// MessageBoxA's result (IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7); exit code 100 means bad
+// arguments.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,21 +46,40 @@ std::string Unescape(const std::string& text) {
     return result;
 }
 
+HHOOK g_hook = nullptr;
+RECT g_place = {};
+
+// The box centres itself while it is set up; it is moved once that is done, as it activates.
+LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && g_hook) {
+        SetWindowPos(reinterpret_cast<HWND>(wParam), nullptr, g_place.left, g_place.top,
+                     g_place.right, g_place.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+        UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+        return 0;
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: show_message_box CAPTION TEXT [FLAGS]\n");
+    if ((argc < 3 || argc > 4) && argc != 8) {
+        std::fprintf(stderr, "usage: show_message_box CAPTION TEXT [FLAGS [X Y WIDTH HEIGHT]]\n");
         return 100;
     }
     UINT flags = MB_OK | MB_ICONINFORMATION;
-    if (argc == 4) {
+    if (argc >= 4) {
         char* end = nullptr;
         flags = UINT(std::strtoul(argv[3], &end, 0));
         if (end == argv[3] || *end != '\0') {
             std::fprintf(stderr, "show_message_box: bad flags '%s'\n", argv[3]);
             return 100;
         }
+    }
+    if (argc == 8) {
+        g_place = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
+        g_hook = SetWindowsHookExA(WH_CBT, PlaceBox, nullptr, GetCurrentThreadId());
     }
     const std::string caption = Unescape(argv[1]);
     const std::string text = Unescape(argv[2]);
