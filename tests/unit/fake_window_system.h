@@ -78,6 +78,9 @@ class FakeWindowSystem : public WindowSystem {
     // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL).
     std::vector<std::string> Commands() const;
     void ClearLog() { log_.clear(); }
+    // A line from another party (the message sink), recorded in the same sequence as the
+    // messages, so that a test sees which came first.
+    void Note(std::string line) { log_.push_back(std::move(line)); }
     bool recordReads = true;
 
     // --- WindowSystem ---

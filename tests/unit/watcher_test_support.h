@@ -12,17 +12,26 @@
 
 namespace vantor::testing {
 
+// Records every call; with `timeline` set, also into that window system's record of
+// messages, in the order in which calls and messages happened.
 class RecordingSink : public MessageSink {
   public:
     void AppendLogEntry(const std::string& caption, const std::string& text) override {
-        calls.push_back("log '" + caption + "' '" + text + "'");
+        Record("log '" + caption + "' '" + text + "'");
     }
-    void RestartCountdown() override { calls.push_back("countdown"); }
+    void RestartCountdown() override { Record("countdown"); }
     void ShowClosedMessage(WindowHandle window, const std::string& caption,
                            const std::string& text) override {
-        calls.push_back("show " + std::to_string(window) + " '" + caption + "' '" + text + "'");
+        Record("show " + std::to_string(window) + " '" + caption + "' '" + text + "'");
     }
     std::vector<std::string> calls;
+    FakeWindowSystem* timeline = nullptr;
+
+  private:
+    void Record(const std::string& line) {
+        calls.push_back(line);
+        if (timeline) timeline->Note(line);
+    }
 };
 
 class SwitchOptions : public LiveOptions {
