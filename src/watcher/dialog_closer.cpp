@@ -43,6 +43,7 @@ void DialogCloser::Reset() {
     lastExaminedWindow_ = 0;
     lastReplacedCaption_.clear();
     unanswered_.clear();
+    closing_.clear();
 }
 
 void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& caption,
@@ -114,6 +115,12 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
 
     if (window == lastExaminedWindow_) return;
     lastExaminedWindow_ = window;
+    // Closed by us a moment ago and hidden, on its way out: its message is logged already.
+    // Shown again, it says something new.
+    if (const auto it = std::find(closing_.begin(), closing_.end(), window); it != closing_.end()) {
+        if (!ws_.IsVisible(window)) return;
+        closing_.erase(it);
+    }
     const DialogFindings f = WalkChildren(window);
 
     if (f.no && f.yes && !f.ok && !f.otherButton && !f.edit && escPressed) {
@@ -145,6 +152,8 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
         return;
     }
     std::erase_if(unanswered_, [&](const Unanswered& u) { return u.window == window; });
+    if (closing_.size() == kMaxClosing) closing_.erase(closing_.begin());
+    closing_.push_back(window);
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
     if (!black || !ListContainsText(*black, f.text)) {

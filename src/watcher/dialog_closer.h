@@ -74,6 +74,11 @@ class DialogCloser {
     };
     static constexpr std::size_t kMaxUnanswered = 16;
     std::vector<Unanswered> unanswered_;
+    // The latest dialogs whose OK click was taken: such a dialog hides at once but lives on
+    // until its program's loop ends it, and a pass that meets it then must not take it for a
+    // new message.
+    static constexpr std::size_t kMaxClosing = 8;
+    std::vector<WindowHandle> closing_;
 };
 
 }  // namespace vantor

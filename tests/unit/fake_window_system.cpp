@@ -242,6 +242,7 @@ bool FakeWindowSystem::Click(WindowHandle button) {
     if (!Send(button, Msg("BM_CLICK", button))) return false;
     FakeWindow& w = windows_[button];
     if (w.clickToggles) w.check = w.check ? 0 : 1;
+    if (w.clickHidesDialog) windows_[TopLevelOf(button)].visible = false;
     if (w.clickClosesDialog) Destroy(TopLevelOf(button));
     return true;
 }

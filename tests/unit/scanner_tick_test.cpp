@@ -200,6 +200,34 @@ TEST(ScannerTick, FullPassEvery3000Ms) {
     EXPECT_EQ(desk.sink.calls.size(), 9u);  // countdown, log, show for each of the three
 }
 
+// A dialog ends hidden and goes only when its program's loop runs again: the pass in the
+// same tick, and any later one, must not log it a second time; shown again, it is new.
+TEST(ScannerTick, ABoxOnItsWayOutIsNotLoggedAgain) {
+    Desk desk;
+    const WindowHandle box = desk.AddMessageBox("Cap", "Disk full");
+    FakeWindow& ok = desk.ws.Window(desk.ChildByText(box, "OK"));
+    ok.clickClosesDialog = false;
+    ok.clickHidesDialog = true;
+    desk.ws.AddTopLevel("Other", "");
+    desk.ws.SetForeground(box);
+    Scanner scanner(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    auto run = [&](int ticks) {
+        for (int tick = 0; tick < ticks; ++tick) {
+            scanner.ScannerTick();
+            desk.ws.Advance(50);
+        }
+    };
+    run(62);  // the foreground, then two full passes
+    std::vector<std::string> expected = {"countdown", "log 'Cap' 'Disk full'",
+                                         Msg("show", box, "'Cap' 'Disk full'")};
+    EXPECT_EQ(desk.sink.calls, expected) << DumpSequences(expected, desk.sink.calls);
+    desk.ws.Window(box).visible = true;
+    run(62);
+    const std::vector<std::string> once = expected;
+    expected.insert(expected.end(), once.begin(), once.end());
+    EXPECT_EQ(desk.sink.calls, expected) << DumpSequences(expected, desk.sink.calls);
+}
+
 // The pass every 3000 ms keeps its rhythm when the 32-bit tick count wraps (after 49.7 days).
 TEST(ScannerTick, FullPassRhythmAcrossTheClocksWrap) {
     struct Row {
