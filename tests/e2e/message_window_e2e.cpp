@@ -95,7 +95,7 @@ TEST(MessageWindow, CentredOverTheDialogCountingDownAndClickHides) {
     EXPECT_FALSE(vantor.Visible());
     const DWORD hidden = GetTickCount() - shown;
     EXPECT_GE(hidden, 1800u);
-    EXPECT_LE(hidden, 3500u);
+    EXPECT_LE(hidden, 4000u);
     std::string seen;
     for (const auto& c : captions) seen += "[" + c + "]";
     EXPECT_NE(seen.find("[Close (2)][Close (1)]"), std::string::npos) << seen;
