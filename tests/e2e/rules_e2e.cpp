@@ -39,8 +39,20 @@ int CheckOf(HWND window) {
     return static_cast<int>(state);
 }
 
-bool Append(const std::string& path, const std::string& line) {
-    return WriteFileBytes(path, ReadFileBytes(path).value_or("") + "\r\n" + line);
+// Appends a line the way no folder watch can notice: the new content goes in by a rename,
+// with the file's old last-write time. Only a reload that reads the file whatever its time
+// sees the line.
+bool AppendKeepingTime(const std::string& path, const std::string& line) {
+    WIN32_FILE_ATTRIBUTE_DATA old;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &old)) return false;
+    const std::string temp = path + ".new";
+    if (!WriteFileBytes(temp, ReadFileBytes(path).value_or("") + "\r\n" + line)) return false;
+    HANDLE file = CreateFileA(temp.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool timed = SetFileTime(file, nullptr, nullptr, &old.ftLastWriteTime) != 0;
+    CloseHandle(file);
+    return timed && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 TEST(Rules, AdvancedListReplaceListAndASecondStartThatReloadsThem) {
@@ -96,15 +108,19 @@ TEST(Rules, AdvancedListReplaceListAndASecondStartThatReloadsThem) {
         [&] { return vantor.Text() == "Pressed button 'Press me'\r\n\r\nrule target text"; }, 2000))
         << Escaped(vantor.Text());
 
-    // The user edits the four lists and starts the program again: the running one acts on
-    // the edits. (Its message window then takes the foreground, so the window to rename is
-    // reached by the next pass over all windows.)
+    // The four lists change (unseen by the folder watch) and the program is started again:
+    // the running one reads all four and acts on the changes. (Its message window then takes
+    // the foreground, so the window to rename is reached by the next pass over all windows.)
     RuleWindow renamed = OpenRuleWindow("rules reloaded e2e");
     ASSERT_NE(renamed.window, nullptr);
-    ASSERT_TRUE(Append(folder + "Replace.ini", "rules reloaded e2e|Reloaded caption e2e"));
-    ASSERT_TRUE(Append(folder + "White.ini", "reload keep e2e"));
-    ASSERT_TRUE(Append(folder + "Black.ini", "reload quiet e2e"));
-    ASSERT_TRUE(Append(folder + "Main.ini", "VantorE2ERules=rules reload press||Button=Press me"));
+    ASSERT_TRUE(
+        AppendKeepingTime(folder + "Replace.ini", "rules reloaded e2e|Reloaded caption e2e"));
+    ASSERT_TRUE(AppendKeepingTime(folder + "White.ini", "reload keep e2e"));
+    ASSERT_TRUE(AppendKeepingTime(folder + "Black.ini", "reload quiet e2e"));
+    ASSERT_TRUE(AppendKeepingTime(folder + "Main.ini",
+                                  "VantorE2ERules=rules reload press||Button=Press me"));
+    Sleep(700);
+    ASSERT_EQ(TextOf(renamed.window), "rules reloaded e2e") << "renamed before the second start";
     Process second = Process::Start(vantor.Exe(), {}, folder);
     ASSERT_TRUE(second.WaitExit(15000).has_value());
     EXPECT_TRUE(WaitUntil([&] { return TextOf(renamed.window) == "Reloaded caption e2e"; }, 4500))
