@@ -5,7 +5,6 @@
 // menu of the message window. One vantor.exe serves every case.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
