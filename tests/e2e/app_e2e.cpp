@@ -6,100 +6,17 @@
 // message to the application window and WM_COMMAND menu ids to the message window.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
 #include "lists/list_files.h"
-#include "shell/app_win32.h"
-#include "ui/menus.h"
-#include "ui/message_window_win32.h"
+#include "vantor_driver.h"
 
 namespace vantor::e2e {
 namespace {
 
 constexpr char kStartText[] = "There were no automatically closed windows.";
-
-// One vantor.exe started by the test; Exit (or, failing that, kill) when it goes.
-class Vantor {
-  public:
-    explicit Vantor(std::string folder) : folder_(std::move(folder)) {
-        exe_ = JoinPath(folder_, "vantor.exe");
-        if (!ReadFileBytes(exe_)) CopyFileTo(VantorExePath(), exe_);
-    }
-    ~Vantor() {
-        if (process_.Started() && process_.Running()) {
-            Exit();
-            if (process_.Running()) process_.Kill();
-        }
-    }
-
-    // Starts it and waits until start-up is through: its GUI thread waits for input in the
-    // message loop, which it enters right after starting the watcher's timers. (The text
-    // area only comes with the first show, so its text cannot tell.)
-    bool Start(const std::vector<std::string>& args = {}) {
-        process_ = Process::Start(exe_, args, folder_);
-        if (!process_.Started()) return false;
-        const DWORD pid = process_.Id();
-        fm_ = WaitForTopLevelWindow({kMessageWindowClass, std::nullopt, pid, false}, 15000);
-        app_ = WaitForTopLevelWindow({kApplicationWindowClass, std::nullopt, pid, false}, 5000);
-        if (!fm_ || !app_) return false;
-        return WaitForInputIdle(process_.Handle(), 10000) == 0 &&
-               (Sleep(200), true);  // the first ticks of the watcher
-    }
-
-    void Command(MenuCommand id) { PostMessageA(fm_, WM_COMMAND, id, 0); }
-    void Tray(UINT mouseMessage) { PostMessageA(app_, kTrayCallbackMessage, 1, mouseMessage); }
-    // Runs a command and waits until the window has handled it (a message sent after a
-    // posted one would be handled first, so the command itself is sent).
-    void CommandAndWait(MenuCommand id) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(fm_, WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
-
-    std::string Caption() const { return TextOf(fm_); }
-    std::string Text() const { return TextOf(FindChild(fm_, "Edit")); }
-    bool Visible() const { return IsWindowVisible(fm_) != FALSE; }
-    HWND Window() const { return fm_; }
-    Process& Proc() { return process_; }
-    const std::string& Folder() const { return folder_; }
-    const std::string& Exe() const { return exe_; }
-
-    bool Exit() {
-        Command(kCmdExit);
-        return process_.WaitExit(10000).has_value();
-    }
-
-  private:
-    std::string folder_;
-    std::string exe_;
-    Process process_;
-    HWND fm_ = nullptr;
-    HWND app_ = nullptr;
-};
-
-RECT WorkArea() {
-    RECT r = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
-}
-
-// The message window sits in the lower right corner of the work area.
-void ExpectAtCorner(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    const RECT work = WorkArea();
-    const std::string where = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                              std::to_string(r.right) + "," + std::to_string(r.bottom);
-    EXPECT_EQ(r.right, work.right) << where;
-    EXPECT_EQ(r.bottom, work.bottom) << where << " work area bottom " << work.bottom;
-}
-
-Process ShowBox(const std::string& caption, const std::string& text, const char* flags = "0x40") {
-    return Process::Start(ToolPath("show_message_box"), {caption, text, flags});
-}
 
 int ReadIntKey(const std::string& ini, const char* key) {
     return static_cast<int>(GetPrivateProfileIntA("Main", key, -12345, ini.c_str()));
@@ -411,25 +328,6 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-// Real key presses, as a user makes them: the keys go down in order and up in reverse.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        input.push_back(i);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(i);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtCopy.Visible=1\r\nbtExit.Visible=1\r\n");
@@ -500,11 +398,6 @@ TEST(App, ColorFromTheSettingsPaintsTheWindow) {
     const COLORREF pixel = GetPixel(screen, text.left + 40, text.bottom - 10);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(pixel, RGB(255, 0, 0)) << std::hex << pixel;
-}
-
-// The popup menu window (class "#32768") of a process, when one is open.
-HWND OpenMenuOf(DWORD processId) {
-    return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
 }
 
 TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
