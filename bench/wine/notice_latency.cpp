@@ -8,11 +8,12 @@
 // running Vantor was found, 100 for bad arguments.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "latency_report.h"
 
 namespace {
 
@@ -98,13 +99,6 @@ int main(int argc, char** argv) {
         std::printf("latency_ms %.1f\n", latencies.back());
         Sleep(200);
     }
-    std::sort(latencies.begin(), latencies.end());
-    auto at = [&](double q) {
-        if (latencies.empty()) return -1.0;
-        size_t index = static_cast<size_t>(q * static_cast<double>(latencies.size() - 1) + 0.5);
-        return latencies[std::min(index, latencies.size() - 1)];
-    };
-    std::printf("median_ms %.1f\np95_ms %.1f\nmax_ms %.1f\ntimeouts %d\n", at(0.5), at(0.95),
-                latencies.empty() ? -1.0 : latencies.back(), timeouts);
+    PrintLatencyReport(latencies, timeouts);
     return timeouts == 0 ? 0 : 1;
 }
