@@ -216,6 +216,40 @@ TEST_F(UserPaths, ListsSavedByAnotherProgramAreReloadedAndReportedAtTheCorner) {
     CloseHandle(gui);
 }
 
+TEST_F(UserPaths, ASecondStartReloadsTheListsWhateverTheirTimes) {
+    // A white list saved with its old time set back: the check after it sees no change.
+    const std::string white = PathOf("White.ini");
+    HANDLE gui = OpenThread(THREAD_SUSPEND_RESUME, FALSE,
+                            GetWindowThreadProcessId(V().Window(), nullptr));
+    ASSERT_NE(gui, nullptr);
+    FILETIME written = {};
+    HANDLE file = CreateFileA(white.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    SuspendThread(gui);
+    const bool saved = SaveWithAnotherProgram(V().Folder(), {"White.ini", "second start e2e"});
+    file = CreateFileA(white.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool timeSet = SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    ResumeThread(gui);
+    CloseHandle(gui);
+    ASSERT_TRUE(saved && timeSet);
+    Sleep(500);
+    ExpectBox("before e2e", "second start e2e", Fate::kShown);
+
+    Hide();
+    Process second = Process::Start(V().Exe(), {}, V().Folder());
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(second.WaitExit(15000).has_value());
+    EXPECT_TRUE(WaitUntil([] { return V().Visible(); }, 3000));
+    EXPECT_EQ(V().Caption(), "before e2e") << "the newest message, not a reload notice";
+    Hide();
+    ExpectBox("after e2e", "second start e2e", Fate::kKeptOpen);
+}
+
 TEST_F(UserPaths, TheTextMenuAddsToTheListsAndOpensTheirFiles) {
     struct Case {
         const char* caption;
