@@ -7,9 +7,7 @@
 // open command of the mailto and http schemes and of .ini files.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,45 +16,6 @@
 
 namespace vantor::e2e {
 namespace {
-
-// The open command of a scheme or file type, replaced for the suite and put back after it.
-class ShellCommandOverride {
-  public:
-    ShellCommandOverride(const std::string& type, const std::string& command)
-        : key_(type + "\\shell\\open\\command") {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS) {
-            ADD_FAILURE() << "cannot open HKCR\\" << key_;
-            return;
-        }
-        char old[1024] = {};
-        DWORD size = sizeof(old) - 1;
-        if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                             &size) == ERROR_SUCCESS) {
-            old_ = old;
-        }
-        EXPECT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(command.c_str()),
-                                 static_cast<DWORD>(command.size() + 1)),
-                  ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    ~ShellCommandOverride() {
-        HKEY key = nullptr;
-        if (!old_ || RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_SET_VALUE, &key) !=
-                         ERROR_SUCCESS) {
-            return;
-        }
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_->c_str()),
-                       static_cast<DWORD>(old_->size() + 1));
-        RegCloseKey(key);
-    }
-
-  private:
-    std::string key_;
-    std::optional<std::string> old_;
-};
 
 enum class Fate { kShown, kClosedQuietly, kKeptOpen };
 
@@ -135,31 +94,6 @@ class UserPaths : public ::testing::Test {
         }
     }
 
-    // The screen point `dx` pixels right of the left edge of the character at `index` of
-    // the message window's text, half-way down its line.
-    static POINT CharPoint(std::size_t index, int dx = 2) {
-        HWND edit = V().TextArea();
-        DWORD_PTR pos = 0;
-        SendMessageTimeoutA(edit, EM_POSFROMCHAR, index, 0, SMTO_ABORTIFHUNG, 2000, &pos);
-        POINT at = {static_cast<short>(LOWORD(pos)) + dx, static_cast<short>(HIWORD(pos)) + 5};
-        ClientToScreen(edit, &at);
-        return at;
-    }
-    static std::string Selected() {
-        DWORD_PTR sel = 0;
-        SendMessageTimeoutA(V().TextArea(), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &sel);
-        const std::string text = V().Text();
-        const std::size_t start = std::min<std::size_t>(LOWORD(sel), text.size());
-        return text.substr(start, HIWORD(sel) - start);
-    }
-    // A double click on the word that begins at `index`: the text area selects it.
-    static void DoubleClickWordAt(std::size_t index) {
-        PointerTo(CharPoint(index + 1));
-        PressButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
-                      MOUSEEVENTF_LEFTUP});
-        Sleep(200);
-    }
-
     static std::unique_ptr<World> world_;
 };
 std::unique_ptr<UserPaths::World> UserPaths::world_;
@@ -186,18 +120,15 @@ TEST_F(UserPaths, ListsSavedByAnotherProgramAreReloadedAndReportedAtTheCorner) {
         {"the same white list again", {"White.ini", "keep me open e2e"}, "Reloaded white list.",
          "", Fate::kShown},
     };
-    // The saves of one step all land before the program's next check, as when it is busy
-    // meanwhile: its GUI thread, which runs the checks, is held while they are made.
-    HANDLE gui = OpenThread(THREAD_SUSPEND_RESUME, FALSE,
-                            GetWindowThreadProcessId(V().Window(), nullptr));
-    ASSERT_NE(gui, nullptr);
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         Hide();
-        ASSERT_NE(SuspendThread(gui), static_cast<DWORD>(-1));
-        const bool saved = SaveWithAnotherProgram(V().Folder(), step.files);
-        ResumeThread(gui);
-        ASSERT_TRUE(saved);
+        {
+            // The saves of one step all land before the program's next check, as when it is
+            // busy meanwhile.
+            const GuiThreadHold busy(V().Window());
+            ASSERT_TRUE(SaveWithAnotherProgram(V().Folder(), step.files));
+        }
         if (step.notice.empty()) {
             Sleep(700);
             EXPECT_TRUE(V().Hidden()) << Escaped(V().Text());
@@ -213,30 +144,25 @@ TEST_F(UserPaths, ListsSavedByAnotherProgramAreReloadedAndReportedAtTheCorner) {
             ExpectBox(std::string(step.name) + " e2e", step.box, step.fate);
         }
     }
-    CloseHandle(gui);
 }
 
 TEST_F(UserPaths, ASecondStartReloadsTheListsWhateverTheirTimes) {
     // A white list saved with its old time set back: the check after it sees no change.
     const std::string white = PathOf("White.ini");
-    HANDLE gui = OpenThread(THREAD_SUSPEND_RESUME, FALSE,
-                            GetWindowThreadProcessId(V().Window(), nullptr));
-    ASSERT_NE(gui, nullptr);
     FILETIME written = {};
     HANDLE file = CreateFileA(white.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     GetFileTime(file, nullptr, nullptr, &written);
     CloseHandle(file);
-    SuspendThread(gui);
-    const bool saved = SaveWithAnotherProgram(V().Folder(), {"White.ini", "second start e2e"});
-    file = CreateFileA(white.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool timeSet = SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-    ResumeThread(gui);
-    CloseHandle(gui);
-    ASSERT_TRUE(saved && timeSet);
+    {
+        const GuiThreadHold busy(V().Window());
+        ASSERT_TRUE(SaveWithAnotherProgram(V().Folder(), {"White.ini", "second start e2e"}));
+        file = CreateFileA(white.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+        CloseHandle(file);
+    }
     Sleep(500);
     ExpectBox("before e2e", "second start e2e", Fate::kShown);
 
@@ -274,8 +200,8 @@ TEST_F(UserPaths, TheTextMenuAddsToTheListsAndOpensTheirFiles) {
         DeleteFileA(world_->shellLog.c_str());
         ExpectBox(c.caption, c.text, Fate::kShown);
         if (!c.word.empty()) {
-            DoubleClickWordAt(c.text.find(c.word));
-            ASSERT_EQ(Selected(), c.word);
+            V().DoubleClickWordAt(c.text.find(c.word));
+            ASSERT_EQ(V().Selected(), c.word);
         }
         const std::string before = ReadFileBytes(PathOf(c.file)).value_or("");
         ASSERT_TRUE(V().PickTextItem(c.item));
@@ -389,8 +315,8 @@ TEST_F(UserPaths, ADoubleClickOnAnAddressOpensIt) {
     std::vector<std::string> opened;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.word);
-        DoubleClickWordAt(text.find(step.word));
-        EXPECT_EQ(Selected(), step.word) << "caption " << Escaped(V().Caption()) << ", foreground "
+        V().DoubleClickWordAt(text.find(step.word));
+        EXPECT_EQ(V().Selected(), step.word) << "caption " << Escaped(V().Caption()) << ", foreground "
                                          << ClassNameOf(GetForegroundWindow());
         opened.push_back(step.opened);
         EXPECT_TRUE(WaitOpened(opened.size()));
@@ -399,9 +325,9 @@ TEST_F(UserPaths, ADoubleClickOnAnAddressOpensIt) {
     }
 
     // Selected by a slow drag, released long after the press: nothing opens.
-    PointerTo(CharPoint(text.find("www"), -1));
+    PointerTo(V().CharPoint(text.find("www"), -1));
     PressButtons({MOUSEEVENTF_LEFTDOWN});
-    const POINT end = CharPoint(text.size() - 1, 12);  // beyond the end of the line
+    const POINT end = V().CharPoint(text.size() - 1, 12);  // beyond the end of the line
     INPUT move = {};
     move.type = INPUT_MOUSE;
     move.mi.dx = end.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -411,7 +337,7 @@ TEST_F(UserPaths, ADoubleClickOnAnAddressOpensIt) {
     Sleep(400);
     PressButtons({MOUSEEVENTF_LEFTUP});
     Sleep(300);
-    EXPECT_EQ(Selected(), "www.example.com");
+    EXPECT_EQ(V().Selected(), "www.example.com");
     Sleep(500);
     EXPECT_EQ(Opened(), opened);
 }

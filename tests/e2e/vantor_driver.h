@@ -1,12 +1,16 @@
 // The real vantor.exe as the end-to-end tests drive it: started in a folder of its own and
 // ended with Exit, its message window read from outside, and a user's hands: the tray icon's
 // callback, popup menus picked with the keys, real key presses and mouse clicks (SendInput).
+// Also what surrounds it: files saved by another program, the shell's open commands pointed
+// at a stand-in, and its GUI thread held for a moment as if it were busy.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -119,6 +123,67 @@ inline bool SaveWithAnotherProgram(const std::string& folder,
     return saver.Started() && saver.WaitExit(10000) == std::optional<DWORD>(0);
 }
 
+// The open command of a scheme or file type, replaced for the suite and put back after it.
+class ShellCommandOverride {
+  public:
+    ShellCommandOverride(const std::string& type, const std::string& command)
+        : key_(type + "\\shell\\open\\command") {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot open HKCR\\" << key_;
+            return;
+        }
+        char old[1024] = {};
+        DWORD size = sizeof(old) - 1;
+        if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                             &size) == ERROR_SUCCESS) {
+            old_ = old;
+        }
+        EXPECT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(command.c_str()),
+                                 static_cast<DWORD>(command.size() + 1)),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    ~ShellCommandOverride() {
+        HKEY key = nullptr;
+        if (!old_ || RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_SET_VALUE, &key) !=
+                         ERROR_SUCCESS) {
+            return;
+        }
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_->c_str()),
+                       static_cast<DWORD>(old_->size() + 1));
+        RegCloseKey(key);
+    }
+
+  private:
+    std::string key_;
+    std::optional<std::string> old_;
+};
+
+// Holds another program's GUI thread (the one that owns `window`) for a scope, as when that
+// program is busy meanwhile: what it would do for a message or a posted task waits.
+class GuiThreadHold {
+  public:
+    explicit GuiThreadHold(HWND window)
+        : thread_(OpenThread(THREAD_SUSPEND_RESUME, FALSE,
+                             GetWindowThreadProcessId(window, nullptr))) {
+        if (!thread_ || SuspendThread(thread_) == static_cast<DWORD>(-1))
+            ADD_FAILURE() << "cannot hold the GUI thread";
+    }
+    ~GuiThreadHold() {
+        if (!thread_) return;
+        ResumeThread(thread_);
+        CloseHandle(thread_);
+    }
+    GuiThreadHold(const GuiThreadHold&) = delete;
+    GuiThreadHold& operator=(const GuiThreadHold&) = delete;
+
+  private:
+    HANDLE thread_;
+};
+
 // One vantor.exe started by the test; Exit (or, failing that, kill) when it goes.
 class Vantor {
   public:
@@ -173,6 +238,31 @@ class Vantor {
         PointerTo(CenterOf(TextArea()));
         PressButtons({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
         return PickFromOpenMenu(index);
+    }
+
+    // The screen point `dx` pixels right of the left edge of the character at `index` of the
+    // text area's text, half-way down its line.
+    POINT CharPoint(std::size_t index, int dx = 2) const {
+        HWND edit = TextArea();
+        DWORD_PTR pos = 0;
+        SendMessageTimeoutA(edit, EM_POSFROMCHAR, index, 0, SMTO_ABORTIFHUNG, 2000, &pos);
+        POINT at = {static_cast<short>(LOWORD(pos)) + dx, static_cast<short>(HIWORD(pos)) + 5};
+        ClientToScreen(edit, &at);
+        return at;
+    }
+    std::string Selected() const {
+        DWORD_PTR sel = 0;
+        SendMessageTimeoutA(TextArea(), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &sel);
+        const std::string text = Text();
+        const std::size_t start = std::min<std::size_t>(LOWORD(sel), text.size());
+        return text.substr(start, HIWORD(sel) - start);
+    }
+    // A double click on the word that begins at `index`: the text area selects it.
+    void DoubleClickWordAt(std::size_t index) const {
+        PointerTo(CharPoint(index + 1));
+        PressButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                      MOUSEEVENTF_LEFTUP});
+        Sleep(200);
     }
 
     std::string Caption() const { return TextOf(fm_); }
