@@ -7,12 +7,13 @@
 // "timeouts" (boxes nobody answered within 10 s; those are closed here and not counted).
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "latency_report.h"
 
 namespace {
 
@@ -85,13 +86,6 @@ int main(int argc, char** argv) {
         CloseHandle(thread);
         Sleep(150);  // let the message window's show settle before the next box
     }
-    std::sort(latencies.begin(), latencies.end());
-    auto at = [&](double q) {
-        if (latencies.empty()) return -1.0;
-        size_t index = static_cast<size_t>(q * static_cast<double>(latencies.size() - 1) + 0.5);
-        return latencies[std::min(index, latencies.size() - 1)];
-    };
-    std::printf("median_ms %.1f\np95_ms %.1f\nmax_ms %.1f\ntimeouts %d\n", at(0.5), at(0.95),
-                latencies.empty() ? -1.0 : latencies.back(), timeouts);
+    PrintLatencyReport(latencies, timeouts);
     return timeouts == 0 ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 #     that of a minimal Win32 program (hidden window, one 50 ms multimedia timer) measured
 #     at the same time;
 #   - resident memory of both, and the size of vantor.exe;
+#   - the way from a list file saved in the program folder to the reload notice on screen
+#     (median and 95th percentile over 20 saves);
 #   - idle CPU and memory again after the boxes, once the message window has hidden.
 # Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/windows; built if needed)
 # Everything runs on a private Xvfb and a private Wine prefix under BUILD_DIR/wine-bench;
@@ -25,7 +27,7 @@ build=$(cd "$build" && pwd)  # Wine wants an absolute prefix path
 work=$build/wine-bench
 rm -rf "$work"
 mkdir -p "$work/bin" "$work/vantor" "$work/baseline"
-for tool in baseline_idle box_latency; do
+for tool in baseline_idle box_latency notice_latency; do
     flags=(-O2 -static -s)
     [ "$tool" = baseline_idle ] && flags+=(-mwindows)
     x86_64-w64-mingw32-g++-posix "${flags[@]}" -o "$work/bin/$tool.exe" \
@@ -87,6 +89,10 @@ echo "== foreground boxes =="
 (cd "$work" && wine "$work/bin/box_latency.exe" foreground 30) | tr -d '\r' | grep -v '^latency_ms'
 echo "== background boxes =="
 (cd "$work" && wine "$work/bin/box_latency.exe" background 3) | tr -d '\r'
+
+echo "== list notice =="
+(cd "$work" && wine "$work/bin/notice_latency.exe" "$(winepath -w "$work/vantor")" 20) |
+    tr -d '\r' | grep -v '^latency_ms'
 
 # The same once messages have been shown (the message window's controls exist) and the
 # window has hidden again.

@@ -37,19 +37,27 @@ void Application::Dispatch(MenuCommand command) {
         case kCmdOpenTrayMenu:
             OpenTrayMenu();
             break;
+        case kCmdSpy:
+            StartSpy();
+            break;
+        case kCmdAddWhite:
+            AddToList(ListKind::White);
+            break;
+        case kCmdAddBlack:
+            AddToList(ListKind::Black);
+            break;
+        case kCmdAdvancedList:
+            OpenAdvancedList();
+            break;
         case kCmdCloseButton:
-            spyTimer_.Stop();
+            spy_.Stop();
             window_.Hide();
             break;
         case kCmdNone:
-        case kCmdSpy:
         case kCmdSettings:
         case kCmdAbout:
         case kCmdHelpTopic:
-        case kCmdAddWhite:
-        case kCmdAddBlack:
-        case kCmdAdvancedList:
-            // Spy, Settings, About, Help topic and the list items come with their own work.
+            // Settings, About and Help topic come with their own work.
             break;
     }
 }
@@ -82,9 +90,7 @@ void Application::OnSecondStart(HWND sender) {
     // nothing here, so it is read and dropped.
     char commandLine[512] = {};
     GetWindowTextA(sender, commandLine, sizeof(commandLine));
-    for (ListKind kind : {ListKind::Main, ListKind::Black, ListKind::White, ListKind::Replace}) {
-        LoadRuleList(ListFilePath(folder_, kind), kind, lists_.Get(kind));
-    }
+    listService_.ReloadRuleLists();
     window_.SetText(texts_.Get()->ssVantorRunning);
     window_.UpdateScrollBar();
     window_.ShowLastMessage();

@@ -78,10 +78,11 @@ Application::Application(HINSTANCE instance)
                          advanced_.AdvancedListTick();
                          windowSystem_.EndTick();
                      }),
-      spyTimer_(50, 0, [] {}) {}
+      spy_(windowSystem_, window_, tasks_),
+      folder_(ProgramFolderOf(RunningExecutablePath())),
+      listService_(folder_, lists_, SystemFileTimes()) {}
 
 int Application::Run() {
-    folder_ = ProgramFolderOf(RunningExecutablePath());
     mainIcon_ = LoadIconA(instance_, "MAINICON");
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
@@ -109,7 +110,8 @@ void Application::CreateMainForm() {
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); },
                       [this](HWND sender) { OnSecondStart(sender); },
-                      [this] { OnMainFormDestroyed(); }});
+                      [this] { OnMainFormDestroyed(); },
+                      [this](TextMouse event) { OnTextMouse(event); }});
     tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
     trayMenu_ = BuildPopupMenu(TrayMenuItems(), captions_);
     scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
@@ -128,7 +130,9 @@ void Application::InitialiseMainForm() {
         PostMessageA(window_.Window(), WM_CLOSE, 0, 0);
         PostMessageA(appWindow_.Window(), WM_CLOSE, 0, 0);
     }
-    // 2. The list watch arrives with the list-reload work.
+    // 2. The watch on the program folder, before anything there is read or written; a
+    // second start is on its way out and watches nothing.
+    if (firstInstance_) StartListWatch();
     // 3.-5. Defaults, the settings file (written when missing), the main-form keys.
     // The section is read once; from here on the settings in force are its snapshot.
     PrepareSettingsFile(folder_);
@@ -140,8 +144,8 @@ void Application::InitialiseMainForm() {
     ApplyMainFormSettings();
     // 8.-11. The text area fills the window when no button shows (layout does it); the log
     // is empty; the list files are written when missing and loaded.
-    PrepareRuleLists(folder_, lists_);
-    PrepareClassLists(folder_, lists_);
+    listService_.PrepareRuleLists();
+    listService_.PrepareClassLists();
     // 12. The engine's state between ticks.
     scanner_.Reset();
     advanced_.Reset();
@@ -201,12 +205,13 @@ void Application::StartWatcher() {
 void Application::StopTimers() {
     scannerTimer_.Stop();
     advancedTimer_.Stop();
-    spyTimer_.Stop();
+    spy_.Stop();
     window_.StopCountdownTimer();
 }
 
 void Application::Exit() {
     StopTimers();
+    listWatch_.Stop();
     // A tick asleep in an advanced-list rule wakes at once rather than holding the exit.
     windowSystem_.CancelSleeps();
     window_.RemoveCloseHandler();
@@ -220,6 +225,7 @@ void Application::OnMainFormDestroyed() {
     // their handlers use goes away. A tick blocked in another program is not waited for
     // beyond a bound; the lists and the log are kept until the process ends.
     StopTimers();
+    listWatch_.Stop();
     windowSystem_.CancelSleeps();
     WaitForIdleTimers(1500);
     windowSystem_.StopWatchingForegroundChanges();

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 
+#include "forms/folder_watch_win32.h"
 #include "forms/form_win32.h"
 #include "forms/mm_timer_win32.h"
 #include "forms/tray_icon_win32.h"
@@ -15,12 +16,15 @@
 #include "lang/run_texts.h"
 #include "lang/text_table.h"
 #include "lists/list_files.h"
+#include "lists/list_service.h"
 #include "shell/settings_store.h"
 #include "ui/gui_message_sink_win32.h"
+#include "ui/links.h"
 #include "ui/live_options_store.h"
 #include "ui/menus.h"
 #include "ui/message_log.h"
 #include "ui/message_window_win32.h"
+#include "ui/spy_runner_win32.h"
 #include "watcher/advanced_list.h"
 #include "watcher/scanner.h"
 #include "watcher/window_system_win32.h"
@@ -68,6 +72,14 @@ class Application {
     void OpenTrayMenu();
     void ToggleDisable();
     void OnSecondStart(HWND sender);
+    // The lists, the spy and links (app_lists_win32.cpp): the folder watch's check, the
+    // additions from the message window, the Spy command, a quick click in the text.
+    void StartListWatch();
+    bool CheckChangedLists();
+    void AddToList(ListKind kind);
+    void OpenAdvancedList();
+    void StartSpy();
+    void OnTextMouse(TextMouse event);
     // The one step that changes texts: the run-time texts and every caption on screen
     // (the message window's buttons, existing or not yet, and both menus).
     void ApplyTexts(const LanguageTexts& texts);
@@ -91,7 +103,7 @@ class Application {
     PeriodicTimer advancedTimer_;
     // The scanner runs inside the advanced-list timer while both have the default period.
     std::atomic<bool> scannerShares_{true};
-    PeriodicTimer spyTimer_;
+    SpyRunner spy_;
     AppWindow appWindow_;
     TrayIcon tray_;
     HMENU trayMenu_ = nullptr;
@@ -99,6 +111,11 @@ class Application {
     HICON mainIcon_ = nullptr, trayMainIcon_ = nullptr, enabledIcon_ = nullptr,
           disabledIcon_ = nullptr;
     std::string folder_;
+    // The list files: start-up, the reload after the user's edits, the second start and the
+    // additions from the message window all go through it.
+    ListService listService_;
+    FolderWatch listWatch_;
+    LinkClicks linkClicks_;
     bool firstInstance_ = false;
     bool destroyed_ = false;
 };

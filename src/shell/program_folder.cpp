@@ -1,6 +1,5 @@
 #include "shell/program_folder.h"
 
-#include "lists/list_service.h"
 #include "shell/settings.h"
 
 namespace vantor {
@@ -13,14 +12,6 @@ std::string ProgramFolderOf(std::string_view executablePath) {
 
 void PrepareSettingsFile(const std::string& folder) {
     (void)WriteDefaultSettingsIfMissing(folder);  // a failed write leaves every key at its default
-}
-
-void PrepareRuleLists(const std::string& folder, ProgramLists& lists) {
-    ListService(folder, lists, SystemFileTimes()).PrepareRuleLists();
-}
-
-void PrepareClassLists(const std::string& folder, ProgramLists& lists) {
-    ListService(folder, lists, SystemFileTimes()).PrepareClassLists();
 }
 
 }  // namespace vantor

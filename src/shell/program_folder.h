@@ -1,11 +1,9 @@
-// The program folder (the folder of the running executable) and the files the program keeps
-// there: at start-up each missing file is written with its default content.
+// The program folder (the folder of the running executable), where the settings file and the
+// list files live; the list files' start-up step is the list service's (lists/list_service.h).
 #pragma once
 
 #include <string>
 #include <string_view>
-
-#include "lists/list_files.h"
 
 namespace vantor {
 
@@ -18,9 +16,5 @@ std::string ProgramFolderOf(std::string_view executablePath);
 
 // Start-up step: Vantor.ini with its default content when it is missing.
 void PrepareSettingsFile(const std::string& folder);
-// Start-up steps as ListService's PrepareRuleLists and PrepareClassLists, for start-up code
-// that keeps no ListService (and so no stored file times).
-void PrepareRuleLists(const std::string& folder, ProgramLists& lists);
-void PrepareClassLists(const std::string& folder, ProgramLists& lists);
 
 }  // namespace vantor

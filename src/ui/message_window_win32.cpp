@@ -98,6 +98,7 @@ void MessageWindow::EnsureControls() {
 }
 
 void MessageWindow::OnTextMouse(TextMouse event) {
+    if (hooks_.textMouse) hooks_.textMouse(event);
     if (HidesOnMouse(settings_.Get()->CloseOn, event)) Hide();
 }
 
@@ -224,12 +225,27 @@ void MessageWindow::ShowClosedMessageText(WindowHandle closed,
 }
 
 void MessageWindow::ShowAtCorner() {
+    Present(true);
+}
+
+void MessageWindow::ShowAtCornerKeepingCount() {
+    Present(false);
+}
+
+void MessageWindow::Present(bool restartCount) {
     EnsureControls();
     PlaceAtCorner();
-    RestartCountdown();
+    if (restartCount) RestartCountdown();
     ApplyOpacity(255);
     countdown_.SetKeepOnTop(true);
     UpdateScrollBar();
+    ShowAndActivate();
+}
+
+void MessageWindow::ShowAndActivate() {
+    EnsureControls();
+    // A count that ran out and went idle must run again, or the window would stay for good.
+    if (countdown_.Shown()) countdownTimer_.Start();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     textArea_.Focus();
@@ -363,6 +379,12 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             }
             if (textColor_) ::SetTextColor(dc, *textColor_);
             return true;
+        }
+        case WM_WINDOWPOSCHANGED: {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (pos->flags & SWP_SHOWWINDOW) shown_ = true;
+            if (pos->flags & SWP_HIDEWINDOW) shown_ = false;
+            return false;
         }
         case WM_SIZE:
             Layout();

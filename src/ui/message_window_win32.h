@@ -35,6 +35,7 @@ class MessageWindow : public DialogForm {
         std::function<void(MenuCommand)> command;      // to the application's dispatcher
         std::function<void(HWND sender)> secondStart;  // the registered notice arrived
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
+        std::function<void(TextMouse)> textMouse;      // the text area's buttons (links)
     };
 
     MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
@@ -63,6 +64,11 @@ class MessageWindow : public DialogForm {
     void ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
                            const std::string& caption, const std::string& text);
     void ShowAtCorner();
+    // The same for the spy, which leaves the count as it is: the window stays while it is in
+    // the foreground and hides once it has lost it.
+    void ShowAtCornerKeepingCount();
+    // Visible, foreground, the focus in the text; the countdown keeps running for it.
+    void ShowAndActivate();
     void ShowLastMessage();
     void ShowPreviousMessage();
     void ShowNextMessage();
@@ -73,6 +79,9 @@ class MessageWindow : public DialogForm {
     void SetText(const std::string& text) { textArea_.SetText(text); }
     void SetCaption(const std::string& caption);
     std::string Text() const { return textArea_.Text(); }
+    // Shown and not hidden since, read on any thread. Unlike IsWindowVisible it does not
+    // flicker while redrawing is suspended (WM_SETREDRAW clears WS_VISIBLE meanwhile).
+    bool Shown() const { return shown_.load(); }
     // The text area, for the features that work on the message text.
     TextArea& Area() { return textArea_; }
     void ShowTextMenu(POINT screenPoint);
@@ -89,6 +98,7 @@ class MessageWindow : public DialogForm {
     void Command(MenuCommand command);
     void CountdownTick();
     // Steps 2-5 of a show, done while redrawing is suspended.
+    void Present(bool restartCount);
     void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
                                const std::string& caption, const std::string& text);
     void EnsureControls();
@@ -114,6 +124,7 @@ class MessageWindow : public DialogForm {
     Countdown countdown_;
     PeriodicTimer countdownTimer_;
     std::atomic<bool> tickPending_{false};
+    std::atomic<bool> shown_{false};
     int lastOpacity_ = -1;
     bool initialised_ = false;
     bool closeHandlerRemoved_ = false;

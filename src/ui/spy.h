@@ -5,10 +5,14 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
 
 #include "watcher/window_system.h"
 
 namespace vantor {
+
+// The text area's text from the Spy command until the pointer reaches a window.
+inline constexpr std::string_view kSpyStartText = "Information about windows.";
 
 // What the spy shows for a window, lines joined with CR LF:
 //   class "=" text with CR as "#13" and LF as "#10", CR LF;

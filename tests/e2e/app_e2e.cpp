@@ -6,14 +6,12 @@
 // message to the application window and WM_COMMAND menu ids to the message window.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
 #include "lists/list_files.h"
-#include "vantor_app.h"
+#include "vantor_driver.h"
 
 namespace vantor::e2e {
 namespace {
@@ -324,25 +322,6 @@ HWND FocusOf(HWND window) {
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
-}
-
-// Real key presses, as a user makes them: the keys go down in order and up in reverse.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        input.push_back(i);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(i);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {

@@ -245,7 +245,7 @@ TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {
     ASSERT_TRUE(window.Create(GetModuleHandleA(nullptr), nullptr, nullptr, accelerators,
                               BuiltInCaptions()));
     std::vector<MenuCommand> commands;
-    window.SetHooks({[&](MenuCommand c) { commands.push_back(c); }, nullptr, nullptr});
+    window.SetHooks({[&](MenuCommand c) { commands.push_back(c); }, nullptr, nullptr, nullptr});
     HWND form = window.Window();
     window.SetButtonVisible(kBtCopy, true);
     window.SetButtonVisible(kBtClose, true);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "vantor_app.h"
+#include "vantor_driver.h"
 
 namespace vantor::e2e {
 namespace {

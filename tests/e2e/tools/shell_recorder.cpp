@@ -1,0 +1,39 @@
+// e2e-gui
+// Stands in for the programs the shell starts (mail program, browser, editor) so that a test
+// can see what was opened and how: a test registers it as a scheme's or a file type's open
+// command, "shell_recorder.exe" "LOG" "%1".
+//   shell_recorder LOG TARGET
+// Appends one line "TARGET|SHOW" to LOG, SHOW being the show command the starter asked for
+// (STARTUPINFO wShowWindow; -1 when none was given). Exit code 0, 1 when LOG cannot be
+// written, 100 for bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: shell_recorder LOG TARGET\n");
+        return 100;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+    const std::string line = std::string(argv[2]) + "|" + std::to_string(show) + "\r\n";
+    // Several openings may come at once: each appends its line whole.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        HANDLE file = CreateFileA(argv[1], FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            Sleep(20);
+            continue;
+        }
+        DWORD written = 0;
+        const BOOL ok =
+            WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
+        return ok && written == line.size() ? 0 : 1;
+    }
+    return 1;
+}
