@@ -1,0 +1,176 @@
+// Language files read from a real folder: what applying one gives, the language list, the
+// choice made in it, and the shipped Russian file against the text table.
+#include "lang/language_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "lists/file_io.h"
+#include "lists/text.h"
+#include "shell/profile.h"
+
+namespace vantor {
+namespace {
+
+class LanguageFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("vantor-language-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_ / "Language");
+        folder_ = dir_.string() + "/";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void Write(const std::string& name, const std::string& bytes) {
+        ASSERT_TRUE(WriteWholeFile(folder_ + name, bytes)) << name;
+    }
+
+    std::filesystem::path dir_;
+    std::string folder_;
+};
+
+TEST(LanguageNames, PathsItemsAndChoices) {
+    EXPECT_EQ(LanguageFilePath("C:\\V\\", "Rus"), "C:\\V\\Language\\Rus.lng");
+    EXPECT_EQ(LanguageFilePath("/opt/v/", "Rus"), "/opt/v/Language/Rus.lng");
+    EXPECT_EQ(LanguageFilePath("C:\\V\\", " \t"), " \t");  // blank: no file at all
+    EXPECT_EQ(LanguageFilePath("C:\\V\\", ""), "");
+    const struct {
+        const char* path;
+        const char* base;
+    } bases[] = {{"C:\\V\\Language\\Rus.lng", "Rus"}, {"C:\\V\\Language\\sub\\De.lng", "De"},
+                 {"C:\\V\\Language\\a.b.lng", "a.b"}, {"/v/Language/Ukr.lng", "Ukr"},
+                 {"NoExtension", "NoExtension"}};
+    for (const auto& b : bases) EXPECT_EQ(BaseNameOf(b.path), b.base) << b.path;
+
+    EXPECT_EQ(LanguageListItem("Rus", "\xD0\xF3\xF1"), "Rus (\xD0\xF3\xF1)");
+    EXPECT_EQ(LanguageListItem("Rus", ""), "Rus");
+    const struct {
+        int index;
+        const char* item;
+        bool store, apply, restartNote;
+        const char* language;
+    } choices[] = {
+        {1, "Rus (\xD0\xF3\xF1\xF1\xEA\xE8\xE9)", true, true, false, "Rus"},
+        {2, "De", true, true, false, "De"},
+        {2, "Odd (name) (Display)", true, true, false, "Odd"},  // cut at the first " ("
+        {3, " (x)", true, false, false, ""},                    // blank: stored, not applied
+        {0, "  Build-in (English)", true, false, true, ""},
+        {-1, "", false, false, false, ""},
+    };
+    for (const auto& c : choices) {
+        const LanguageChoice choice = ChooseLanguage(c.index, c.item);
+        EXPECT_EQ(choice.store, c.store) << c.item;
+        EXPECT_EQ(choice.apply, c.apply) << c.item;
+        EXPECT_EQ(choice.restartNote, c.restartNote) << c.item;
+        EXPECT_EQ(choice.language, c.language) << c.item;
+    }
+}
+
+TEST_F(LanguageFolder, ApplyingAFileAndNamesWithoutOne) {
+    Write("Language/Test.lng",
+          "[Language]\r\nLanguage=Testish\r\n[Messages]\r\nssOK=\xEE\xEA\r\nssClose=\r\n"
+          "[fmMain]\r\nbtExit .Caption=Out\r\nbtCopy.Caption=\r\npmSpy.Caption=Peek\r\n"
+          "[fmSetup]\r\ngbMain.Caption=Main\r\n");
+    const CaptionSet builtIn = BuiltInCaptions();
+    const AppliedLanguage test = ReadLanguage(folder_, "Test", builtIn);
+    EXPECT_TRUE(test.fromFile);
+    EXPECT_EQ(test.listItem, "Test (Testish)");
+    EXPECT_EQ(test.helpFile, std::nullopt) << "no Vantor_Test.hlp: the help file stays";
+    EXPECT_EQ(test.texts.runTexts.ssOK, "\xCE\xCA");  // ок stored as ОК
+    EXPECT_EQ(test.texts.runTexts.ssClose, "");       // present and empty
+    EXPECT_EQ(test.texts.runTexts.ssYes, "YES");
+    EXPECT_EQ(test.texts.captions[Caption::btExit], "Out");
+    EXPECT_EQ(test.texts.captions[Caption::btCopy], "");
+    EXPECT_EQ(test.texts.captions[Caption::pmSpy], "Peek");
+    EXPECT_EQ(test.texts.captions[Caption::gbMain], " Main ");
+    EXPECT_EQ(test.texts.captions[Caption::gbKeyboard], " Keyboard and edits ");
+    EXPECT_EQ(test.texts.captions[Caption::lbLanguage], "Language/ Language");
+
+    // A help file of its own is taken; a second application pads the group boxes again.
+    Write("Vantor_Test.hlp", "");
+    const AppliedLanguage again = ReadLanguage(folder_, "Test", test.texts.captions);
+    EXPECT_EQ(again.helpFile, folder_ + "Vantor_Test.hlp");
+    EXPECT_EQ(again.texts.captions[Caption::gbMain], " Main ");  // the file gives "Main" again
+    EXPECT_EQ(again.texts.captions[Caption::gbKeyboard], "  Keyboard and edits  ");
+
+    // No file: a blank name, a missing one, a folder of that name. The built-in run-time
+    // texts, Vantor.hlp, the built-in list entry; the captions stay as they were.
+    std::filesystem::create_directories(dir_ / "Language" / "Dir.lng");
+    for (const char* name : {"", "  ", "Missing", "Dir"}) {
+        const AppliedLanguage none = ReadLanguage(folder_, name, test.texts.captions);
+        EXPECT_FALSE(none.fromFile) << name;
+        EXPECT_EQ(none.listItem, "  Build-in (English)") << name;
+        EXPECT_EQ(none.helpFile, folder_ + "Vantor.hlp") << name;
+        EXPECT_EQ(none.texts.runTexts.ssOK, "OK") << name;
+        EXPECT_EQ(none.texts.runTexts.ssNotAutoClosed,
+                  "There were no automatically closed windows.")
+            << name;
+        EXPECT_EQ(none.texts.captions, test.texts.captions) << name;
+    }
+
+    // Odd bytes: no sections, a NUL, a huge line; every key falls back.
+    Write("Language/Odd.lng", std::string("\0\xFF[fmMain\r\n", 11) + std::string(100000, 'x'));
+    const AppliedLanguage odd = ReadLanguage(folder_, "Odd", builtIn);
+    EXPECT_TRUE(odd.fromFile);
+    EXPECT_EQ(odd.listItem, "Odd");
+    EXPECT_EQ(odd.texts.captions[Caption::pmSpy], "Spy");
+    EXPECT_EQ(odd.texts.captions[Caption::gbMain], " Main ");  // treated all the same
+    EXPECT_EQ(odd.texts.runTexts.ssOK, "OK");
+}
+
+TEST_F(LanguageFolder, TheListOffersTheFilesFound) {
+    Write("Language/Rus.lng", "[Language]\r\nLanguage=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n");
+    Write("Language/De.LNG", "[Messages]\r\nssOK=OK\r\n");  // no display name
+    Write("Language/notes.txt", "not a language");
+    std::filesystem::create_directories(dir_ / "Language" / "Folder.lng");
+    const std::vector<std::string> names = LanguageFileNames(folder_);
+    EXPECT_EQ(names, (std::vector<std::string>{"De.LNG", "Rus.lng"}));
+
+    const struct {
+        const char* current;
+        int selected;
+    } cases[] = {{"Rus", 2}, {"De", 1}, {"RUS", 0}, {"", 0}, {"Ukr", 0}};
+    for (const auto& c : cases) {
+        const LanguageList list = BuildLanguageList(folder_, names, c.current);
+        EXPECT_EQ(list.items, (std::vector<std::string>{"  Build-in (English)", "De",
+                                                        "Rus (\xD0\xF3\xF1\xF1\xEA\xE8\xE9)"}));
+        EXPECT_EQ(list.selected, c.selected) << c.current;
+    }
+    std::filesystem::remove_all(dir_ / "Language");
+    EXPECT_TRUE(LanguageFileNames(folder_).empty());
+    EXPECT_EQ(BuildLanguageList(folder_, {}, "Rus").items.size(), 1u);
+}
+
+// The shipped Russian file gives every key of the table, none of them empty, and the
+// Russian button words the system's dialogs use.
+TEST(ShippedLanguage, RussianFileHasEveryKey) {
+    const std::string path = std::string(VANTOR_SOURCE_DIR) + "/Language/Rus.lng";
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    ASSERT_TRUE(bytes) << path;
+    EXPECT_EQ(DisplayNameIn(*bytes), "\xD0\xF3\xF1\xF1\xEA\xE8\xE9");
+    int keys = 0;
+    const LanguageTexts texts =
+        ApplyLanguage(BuiltInCaptions(), [&](TextSection section, std::string_view key) {
+            std::optional<std::string> value =
+                ProfileFindString(*bytes, SectionName(section), key);
+            EXPECT_TRUE(value && !value->empty()) << SectionName(section) << " " << key;
+            ++keys;
+            return value;
+        });
+    EXPECT_EQ(keys, 53);
+    EXPECT_EQ(texts.runTexts.ssOK, "\xCE\xCA");
+    EXPECT_EQ(texts.runTexts.ssYes, "\xC4\xC0");
+    EXPECT_EQ(texts.runTexts.ssNo, "\xCD\xC5\xD2");
+    EXPECT_EQ(texts.captions[Caption::btExit], "\xC2\xFB\xF5\xEE\xE4");
+    // A menu item keeps its shortcut after the tab.
+    EXPECT_NE(texts.captions[Caption::pmTopic].find("\tF1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantor
