@@ -9,8 +9,8 @@ namespace vantor {
 
 std::string InLanguageFolder(std::string_view folder, std::string_view fileName) {
     // Native tests use folders such as "/tmp/x/"; the program's own always hold "\".
-    const bool slashOnly = folder.find('\\') == std::string_view::npos &&
-                           folder.find('/') != std::string_view::npos;
+    const bool slashOnly =
+        folder.find('\\') == std::string_view::npos && folder.find('/') != std::string_view::npos;
     std::string path(folder);
     path.append(kLanguageFolderName).push_back(slashOnly ? '/' : '\\');
     path.append(fileName);

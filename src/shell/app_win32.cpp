@@ -1,9 +1,9 @@
 #include "shell/app_win32.h"
 
 #include "forms/message_loop_win32.h"
+#include "forms/popup_menu_win32.h"
 #include "lang/about.h"
 #include "lang/help.h"
-#include "forms/popup_menu_win32.h"
 #include "shell/application_win32.h"
 #include "shell/command_line.h"
 #include "shell/program_folder.h"

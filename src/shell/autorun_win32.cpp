@@ -22,8 +22,8 @@ std::optional<std::string> ReadRunValue() {
         // One more byte: a value written without its NUL still reads as a whole string.
         std::vector<char> data(size + 1, '\0');
         DWORD got = size;
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                             &got) == ERROR_SUCCESS &&
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(data.data()), &got) == ERROR_SUCCESS &&
             type == REG_SZ) {
             value = std::string(data.data(), strnlen(data.data(), got));
         }

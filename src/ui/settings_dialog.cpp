@@ -7,11 +7,16 @@ namespace {
 using M = MainSettings;
 
 constexpr SetupCheckDef kChecks[] = {
-    {kCbAutoclose, &M::Autoclose, true},      {kCbChangeCase, &M::ChangeCase, true},
-    {kCbChangeCaseFirst, &M::ChangeCaseFirst, true}, {kCbSelectAll, &M::SelectAll, true},
-    {kCbCloseYesNo, &M::CloseYesNo, true},    {kCbbtCopy, &M::CopyVisible, false},
-    {kCbbtClose, &M::CloseVisible, false},    {kCbbtTimer, &M::IsTimer, false},
-    {kCbbtExit, &M::ExitVisible, false},      {kCbBorder, &M::Border, false},
+    {kCbAutoclose, &M::Autoclose, true},
+    {kCbChangeCase, &M::ChangeCase, true},
+    {kCbChangeCaseFirst, &M::ChangeCaseFirst, true},
+    {kCbSelectAll, &M::SelectAll, true},
+    {kCbCloseYesNo, &M::CloseYesNo, true},
+    {kCbbtCopy, &M::CopyVisible, false},
+    {kCbbtClose, &M::CloseVisible, false},
+    {kCbbtTimer, &M::IsTimer, false},
+    {kCbbtExit, &M::ExitVisible, false},
+    {kCbBorder, &M::Border, false},
 };
 
 }  // namespace

@@ -28,10 +28,10 @@ inline constexpr char kSettingsDialogClass[] = "VantorSettings";
 class SettingsDialog : public DialogForm {
   public:
     struct Hooks {
-        std::function<void()> ok;                    // btOK or Enter
-        std::function<void(unsigned topic)> help;    // btHelp, F1
-        std::function<void()> languageListOpening;   // a mouse button pressed on the list
-        std::function<void()> languageListClosed;    // its drop-down list closed
+        std::function<void()> ok;                   // btOK or Enter
+        std::function<void(unsigned topic)> help;   // btHelp, F1
+        std::function<void()> languageListOpening;  // a mouse button pressed on the list
+        std::function<void()> languageListClosed;   // its drop-down list closed
     };
 
     SettingsDialog(SettingsStore& settings, std::string executablePath);

@@ -52,7 +52,8 @@ TEST(Language, AFileRetextsBothMenusTheButtonsAndTheDialog) {
     ASSERT_TRUE(vantor.Start());
 
     // Tray menu: "x" picks "&Xabout", which only the file's caption has.
-    ASSERT_TRUE(PickByMnemonic(vantor, [&] { vantor.Tray(WM_RBUTTONDOWN); }, 'x'));
+    ASSERT_TRUE(PickByMnemonic(
+        vantor, [&] { vantor.Tray(WM_RBUTTONDOWN); }, 'x'));
     ASSERT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 3000));
     EXPECT_EQ(vantor.Text().rfind("Vantor 3.21", 0), 0u) << Escaped(vantor.Text());
     // Text menu: "j" picks "&Jnext"; past the end of the empty log the file's own words.
@@ -67,8 +68,8 @@ TEST(Language, AFileRetextsBothMenusTheButtonsAndTheDialog) {
     HWND fm = vantor.Window();
     EXPECT_NE(FindChild(fm, "Button", std::string("Duplicate")), nullptr);
     EXPECT_NE(FindChild(fm, "Button", std::string("Leave")), nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(fm, kBtClose)).rfind("Shut", 0) == 0; },
-                          3000))
+    EXPECT_TRUE(
+        WaitUntil([&] { return TextOf(GetDlgItem(fm, kBtClose)).rfind("Shut", 0) == 0; }, 3000))
         << TextOf(GetDlgItem(fm, kBtClose));
 
     // The dialog: its own captions, group boxes padded, the label with "/ Language".
@@ -209,7 +210,8 @@ TEST(Language, TheShippedRussianCaptionsFitTheirControls) {
         for (int id : g.inside) {
             RECT r = {};
             GetWindowRect(vantor.SettingsControl(id), &r);
-            EXPECT_LE(r.right, box.right - 2) << id << " " << Escaped(TextOf(vantor.SettingsControl(id)));
+            EXPECT_LE(r.right, box.right - 2)
+                << id << " " << Escaped(TextOf(vantor.SettingsControl(id)));
         }
     }
     for (int i = 0; i < 4; ++i) {
@@ -221,10 +223,13 @@ TEST(Language, TheShippedRussianCaptionsFitTheirControls) {
     vantor.Command(kCmdLastMessage);
     ASSERT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 3000));
     // "Автоматически закрытых окон не было.": the start text in the file's words.
-    EXPECT_EQ(vantor.Text(), "\xC0\xE2\xF2\xEE\xEC\xE0\xF2\xE8\xF7\xE5\xF1\xEA\xE8 \xE7\xE0\xEA"
-                             "\xF0\xFB\xF2\xFB\xF5 \xEE\xEA\xEE\xED \xED\xE5 \xE1\xFB\xEB\xEE.");
-    const HWND buttons[] = {GetDlgItem(dialog, kBtOK), GetDlgItem(dialog, kBtCancel),
-                            GetDlgItem(dialog, kBtHelp), GetDlgItem(vantor.Window(), kBtCopy),
+    EXPECT_EQ(vantor.Text(),
+              "\xC0\xE2\xF2\xEE\xEC\xE0\xF2\xE8\xF7\xE5\xF1\xEA\xE8 \xE7\xE0\xEA"
+              "\xF0\xFB\xF2\xFB\xF5 \xEE\xEA\xEE\xED \xED\xE5 \xE1\xFB\xEB\xEE.");
+    const HWND buttons[] = {GetDlgItem(dialog, kBtOK),
+                            GetDlgItem(dialog, kBtCancel),
+                            GetDlgItem(dialog, kBtHelp),
+                            GetDlgItem(vantor.Window(), kBtCopy),
                             GetDlgItem(vantor.Window(), kBtClose),
                             GetDlgItem(vantor.Window(), kBtExit)};
     for (HWND button : buttons) {

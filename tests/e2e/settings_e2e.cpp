@@ -37,7 +37,8 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
     // Settings... is the tray menu's sixth item (the separator is skipped).
     vantor.Tray(WM_RBUTTONDOWN);
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = OpenMenuOf(vantor.Proc().Id())) != nullptr; }, 3000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (menu = OpenMenuOf(vantor.Proc().Id())) != nullptr; }, 3000));
     for (int i = 0; i < 5; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000))
@@ -58,14 +59,14 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
         int x, y;
         bool checked, enabled;
     } controls[] = {
-        {kCbAutoRun, 12, 16, false, true},        {kCbAutoclose, 12, 34, true, true},
-        {kCbChangeCase, 236, 16, false, true},    {kCbChangeCaseFirst, 252, 34, false, true},
-        {kCbSelectAll, 236, 52, false, true},     {kCbCloseYesNo, 236, 72, false, true},
-        {kCbbtCopy, 236, 120, false, true},       {kCbbtClose, 236, 138, false, true},
-        {kCbbtTimer, 252, 156, false, true},      {kCbbtExit, 236, 176, false, true},
-        {kCbBorder, 236, 194, true, true},        {kGbMessages, 4, 104, false, false},
-        {kLbCloseOn, 12, 116, false, false},      {kCbClose, 12, 132, false, false},
-        {kBtOK, 8, 242, false, true},             {kBtHelp, 366, 242, false, true},
+        {kCbAutoRun, 12, 16, false, true},     {kCbAutoclose, 12, 34, true, true},
+        {kCbChangeCase, 236, 16, false, true}, {kCbChangeCaseFirst, 252, 34, false, true},
+        {kCbSelectAll, 236, 52, false, true},  {kCbCloseYesNo, 236, 72, false, true},
+        {kCbbtCopy, 236, 120, false, true},    {kCbbtClose, 236, 138, false, true},
+        {kCbbtTimer, 252, 156, false, true},   {kCbbtExit, 236, 176, false, true},
+        {kCbBorder, 236, 194, true, true},     {kGbMessages, 4, 104, false, false},
+        {kLbCloseOn, 12, 116, false, false},   {kCbClose, 12, 132, false, false},
+        {kBtOK, 8, 242, false, true},          {kBtHelp, 366, 242, false, true},
     };
     for (const auto& c : controls) {
         HWND control = vantor.SettingsControl(c.id);
@@ -84,9 +85,9 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
 
     // Tab goes round the controls that take the focus, in table order; disabled ones are
     // skipped. Shift+Tab goes back.
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kCbAutoRun); },
-                          2000));
-    const int order[] = {kCbAutoclose, kCbLanguage, kCbChangeCase, kCbChangeCaseFirst,
+    ASSERT_TRUE(
+        WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kCbAutoRun); }, 2000));
+    const int order[] = {kCbAutoclose, kCbLanguage,   kCbChangeCase, kCbChangeCaseFirst,
                          kCbSelectAll, kCbCloseYesNo, kCbbtCopy,     kCbbtClose,
                          kCbbtTimer,   kCbbtExit,     kCbBorder,     kBtOK,
                          kBtCancel,    kBtHelp,       kCbAutoRun};
@@ -96,7 +97,8 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
             << "expected " << id << ", focus on " << GetDlgCtrlID(FocusOf(dialog));
     }
     PressKeys({VK_SHIFT, VK_TAB});
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kBtHelp); }, 2000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kBtHelp); }, 2000));
 
     // Esc is Cancel: hidden, not destroyed; nothing was written.
     PressKeys({VK_ESCAPE});
@@ -113,7 +115,8 @@ TEST(Settings, ALiveOptionActsAtOnceAndCancelLeavesTheFile) {
     // "Close Yes|No dialogs on Esc" is on. (A dialog of its own: Wine's Yes/No message boxes
     // close on Esc by themselves, Windows' do not.)
     auto escOnYesNo = [&](const char* caption) {
-        Process box = Process::Start(ToolPath("app_edit_dialog"), {caption, "Go on?", "20", "yesno"});
+        Process box =
+            Process::Start(ToolPath("app_edit_dialog"), {caption, "Go on?", "20", "yesno"});
         HWND dialog = WaitForTopLevelWindow({"#32770", std::string(caption), box.Id()}, 5000);
         if (!dialog || !WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000)) {
             return std::optional<DWORD>();
@@ -211,8 +214,8 @@ std::optional<std::string> RunValue() {
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const LONG result = RegQueryValueExA(key, "Vantor", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(data), &size);
+    const LONG result =
+        RegQueryValueExA(key, "Vantor", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS) return std::nullopt;
     return std::string(data, size > 0 && data[size - 1] == '\0' ? size - 1 : size);
@@ -269,7 +272,8 @@ TEST(Settings, StoredPositionIsPulledOntoTheScreenAndTheLastOneIsWritten) {
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN)) << "with the dialog's real outer height";
     const int height = r.bottom - r.top;
     ASSERT_TRUE(vantor.Exit());
-    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Left", -1, (folder + "Vantor.ini").c_str()), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Left", -1, (folder + "Vantor.ini").c_str()),
+              0);
     EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Top", -1, (folder + "Vantor.ini").c_str()),
               GetSystemMetrics(SM_CYSCREEN) - height);
 
@@ -281,8 +285,10 @@ TEST(Settings, StoredPositionIsPulledOntoTheScreenAndTheLastOneIsWritten) {
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(again.Settings()); }, 2000));
     ASSERT_TRUE(again.Exit());
-    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Left", -1, (folder + "Vantor.ini").c_str()), 100);
-    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Top", -1, (folder + "Vantor.ini").c_str()), 200);
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Left", -1, (folder + "Vantor.ini").c_str()),
+              100);
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "fmSetup.Top", -1, (folder + "Vantor.ini").c_str()),
+              200);
 }
 
 }  // namespace

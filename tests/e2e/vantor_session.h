@@ -165,9 +165,9 @@ inline std::string ComboItemText(HWND combo, int index) {
                         reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 2000, &got);
     wide.resize(std::min<std::size_t>(got, static_cast<std::size_t>(length)));
     std::string text(wide.size() * 2 + 1, '\0');
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                          text.data(), static_cast<int>(text.size()), nullptr,
-                                          nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr);
     text.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
     return text;
 }

@@ -21,8 +21,8 @@ TEST(About, ReflowJoinsParagraphLines) {
         {"one\r\ntwo\r\n\r\n- item", "one two\r\n\r\n- item"},
         {"a\r\n- b\r\n- c", "a\r\n- b\r\n- c"},
         {"C:\\Program Files\\V", "C:\r\nProgram Files\r\nV"},  // a backslash breaks the line
-        {"a   b", "a  b"},                                      // three blanks: two
-        {"a    b", "a  b"},                                     // four: two
+        {"a   b", "a  b"},                                     // three blanks: two
+        {"a    b", "a  b"},                                    // four: two
         {"a\r\n\r\n\r\nb", "a\r\n\r\n b"},  // three breaks: an empty line, then a blank
         {"a\nb\rc", "a\nb\rc"},             // lone LF and CR are no line ends here
         {"", ""},
@@ -52,8 +52,8 @@ class AboutFolder : public ::testing::Test {
 
 TEST_F(AboutFolder, TheFirstReadMeThatExistsUnderTheVersionLine) {
     EXPECT_EQ(ReadMeCandidates("C:\\V\\", "Rus"),
-              (std::vector<std::string>{"C:\\V\\Read_Me_Rus.txt", "C:\\V\\Language\\Read_Me_Rus.txt",
-                                        "C:\\V\\Read_Me.txt"}));
+              (std::vector<std::string>{"C:\\V\\Read_Me_Rus.txt",
+                                        "C:\\V\\Language\\Read_Me_Rus.txt", "C:\\V\\Read_Me.txt"}));
     // None: the built-in description, Russian for any spelling of "rus".
     const std::string russian = std::string(BuiltInDescription("Rus"));
     EXPECT_EQ(russian.substr(0, 9), "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0");  // "Программа"
@@ -76,7 +76,8 @@ TEST_F(AboutFolder, TheFirstReadMeThatExistsUnderTheVersionLine) {
     };
     for (const auto& s : steps) {
         Write(s.create, std::string(s.shown) + "\r\n");
-        EXPECT_EQ(AboutText(folder_, s.language), "Vantor 3.21\r\n\r\n" + std::string(s.shown) + " ")
+        EXPECT_EQ(AboutText(folder_, s.language),
+                  "Vantor 3.21\r\n\r\n" + std::string(s.shown) + " ")
             << s.create;
     }
     // A folder named like a read-me is no read-me; an empty read-me shows the version alone.
@@ -87,7 +88,8 @@ TEST_F(AboutFolder, TheFirstReadMeThatExistsUnderTheVersionLine) {
     EXPECT_EQ(AboutText(folder_, "Rus"), "Vantor 3.21");
     // A huge read-me is cut.
     Write("Read_Me_.txt", std::string(3u << 20, 'x'));
-    EXPECT_EQ(AboutText(folder_, "").size(), std::string("Vantor 3.21\r\n\r\n").size() + kMaxReadMeBytes);
+    EXPECT_EQ(AboutText(folder_, "").size(),
+              std::string("Vantor 3.21\r\n\r\n").size() + kMaxReadMeBytes);
 }
 
 TEST(Help, TheHelpFileOrTheGuideAtTheTopic) {

@@ -43,8 +43,10 @@ TEST(LanguageNames, PathsItemsAndChoices) {
     const struct {
         const char* path;
         const char* base;
-    } bases[] = {{"C:\\V\\Language\\Rus.lng", "Rus"}, {"C:\\V\\Language\\sub\\De.lng", "De"},
-                 {"C:\\V\\Language\\a.b.lng", "a.b"}, {"/v/Language/Ukr.lng", "Ukr"},
+    } bases[] = {{"C:\\V\\Language\\Rus.lng", "Rus"},
+                 {"C:\\V\\Language\\sub\\De.lng", "De"},
+                 {"C:\\V\\Language\\a.b.lng", "a.b"},
+                 {"/v/Language/Ukr.lng", "Ukr"},
                  {"NoExtension", "NoExtension"}};
     for (const auto& b : bases) EXPECT_EQ(BaseNameOf(b.path), b.base) << b.path;
 
@@ -157,8 +159,7 @@ TEST(ShippedLanguage, RussianFileHasEveryKey) {
     int keys = 0;
     const LanguageTexts texts =
         ApplyLanguage(BuiltInCaptions(), [&](TextSection section, std::string_view key) {
-            std::optional<std::string> value =
-                ProfileFindString(*bytes, SectionName(section), key);
+            std::optional<std::string> value = ProfileFindString(*bytes, SectionName(section), key);
             EXPECT_TRUE(value && !value->empty()) << SectionName(section) << " " << key;
             ++keys;
             return value;

@@ -80,7 +80,8 @@ TEST(ProfileRead, AgreesWithTheSystemOnAwkwardFiles) {
         EXPECT_EQ(found.value_or(ProfileGetString("", "", "-", c.def, c.size)), c.expected)
             << c.what;
     }
-    EXPECT_EQ(ProfileFindString("[Main]\r\nKey=\r\n", "Main", "Key"), std::optional<std::string>(""));
+    EXPECT_EQ(ProfileFindString("[Main]\r\nKey=\r\n", "Main", "Key"),
+              std::optional<std::string>(""));
     EXPECT_EQ(ProfileFindString("[Main]\r\nKey\r\n", "Main", "Key"), std::nullopt);
 }
 

@@ -279,7 +279,7 @@ TEST(SettingsPaths, FileNameAndRunValue) {
     } runs[] = {
         {"\"C:\\Program Files\\Vantor\\vantor.exe\"", true},
         {"\"c:\\program files\\vantor\\VANTOR.EXE\"", true},  // without regard to case
-        {"C:\\Program Files\\Vantor\\vantor.exe", false},        // unquoted
+        {"C:\\Program Files\\Vantor\\vantor.exe", false},     // unquoted
         {"\"C:\\Other\\vantor.exe\"", false},
         {"", false},
         {std::nullopt, false},  // missing, or not a string
@@ -300,11 +300,16 @@ TEST(SettingsDialogTable, CheckBoxesAndTheirKeys) {
         const char* key;
         bool live;
     } expected[] = {
-        {kCbAutoclose, "cbAutoclose", true},   {kCbChangeCase, "cbChangeCase", true},
-        {kCbChangeCaseFirst, "cbChangeCaseFirst", true}, {kCbSelectAll, "cbSelectAll", true},
-        {kCbCloseYesNo, "cbCloseYesNo", true}, {kCbbtCopy, "btCopy.Visible", false},
-        {kCbbtClose, "btClose.Visible", false}, {kCbbtTimer, "IsTimer", false},
-        {kCbbtExit, "btExit.Visible", false},  {kCbBorder, "cbBorder", false},
+        {kCbAutoclose, "cbAutoclose", true},
+        {kCbChangeCase, "cbChangeCase", true},
+        {kCbChangeCaseFirst, "cbChangeCaseFirst", true},
+        {kCbSelectAll, "cbSelectAll", true},
+        {kCbCloseYesNo, "cbCloseYesNo", true},
+        {kCbbtCopy, "btCopy.Visible", false},
+        {kCbbtClose, "btClose.Visible", false},
+        {kCbbtTimer, "IsTimer", false},
+        {kCbbtExit, "btExit.Visible", false},
+        {kCbBorder, "cbBorder", false},
     };
     ASSERT_EQ(SetupCheckBoxes().size(), std::size(expected));
     std::vector<std::string_view> okKeys;

@@ -264,23 +264,63 @@ TEST(ExamineWindow, LocalizedButtonWords) {
     };
     const std::vector<Case> cases = {
         {"Cyrillic OK word", ok, "YES", "NO", {{"Static", "Text"}, {"Button", ok}}, false, ok},
-        {"word stored lower-case, button mixed case", "\xEE\xEA", "YES", "NO",
-         {{"Static", "Text"}, {"Button", "\xCE\xEA"}}, false, "\xCE\xEA"},
+        {"word stored lower-case, button mixed case",
+         "\xEE\xEA",
+         "YES",
+         "NO",
+         {{"Static", "Text"}, {"Button", "\xCE\xEA"}},
+         false,
+         "\xCE\xEA"},
         {"Latin OK still works", ok, da, net, {{"Static", "Text"}, {"Button", "OK"}}, false, "OK"},
-        {"Latin ok in lower case", ok, da, net, {{"Static", "Text"}, {"Button", "ok"}}, false,
+        {"Latin ok in lower case",
+         ok,
+         da,
+         net,
+         {{"Static", "Text"}, {"Button", "ok"}},
+         false,
          "ok"},
-        {"Cyrillic button without the word", "OK", "YES", "NO",
-         {{"Static", "Text"}, {"Button", ok}}, false, ""},
-        {"Russian words, Latin Yes/No buttons, Esc", ok, da, net,
-         {{"Static", "Q"}, {"Button", "&Yes"}, {"Button", "&No"}}, true, "&No"},
-        {"Russian words, Russian Yes/No buttons, Esc", ok, da, net,
-         {{"Static", "Q"}, {"Button", "&" + da}, {"Button", "&" + net}}, true, "&" + net},
-        {"English words, Russian Yes/No buttons: not a Yes/No dialog", "OK", "YES", "NO",
-         {{"Static", "Q"}, {"Button", da}, {"Button", net}}, true, ""},
-        {"Latin OK beside the language's No is no message box", ok, da, net,
-         {{"Static", "Q"}, {"Button", "OK"}, {"Button", net}}, false, ""},
-        {"the language's Yes beside a Latin No, Esc", ok, da, net,
-         {{"Static", "Q"}, {"Button", da}, {"Button", "No"}}, true, "No"},
+        {"Cyrillic button without the word",
+         "OK",
+         "YES",
+         "NO",
+         {{"Static", "Text"}, {"Button", ok}},
+         false,
+         ""},
+        {"Russian words, Latin Yes/No buttons, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "&Yes"}, {"Button", "&No"}},
+         true,
+         "&No"},
+        {"Russian words, Russian Yes/No buttons, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "&" + da}, {"Button", "&" + net}},
+         true,
+         "&" + net},
+        {"English words, Russian Yes/No buttons: not a Yes/No dialog",
+         "OK",
+         "YES",
+         "NO",
+         {{"Static", "Q"}, {"Button", da}, {"Button", net}},
+         true,
+         ""},
+        {"Latin OK beside the language's No is no message box",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "OK"}, {"Button", net}},
+         false,
+         ""},
+        {"the language's Yes beside a Latin No, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", da}, {"Button", "No"}},
+         true,
+         "No"},
     };
     for (const auto& c : cases) {
         Desk desk;
@@ -294,8 +334,9 @@ TEST(ExamineWindow, LocalizedButtonWords) {
         DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
         closer.ExamineWindow(w, c.esc);
         const std::vector<std::string> expected =
-            c.clicked.empty() ? std::vector<std::string>{}
-                              : std::vector<std::string>{Msg("BM_CLICK", desk.ChildByText(w, c.clicked))};
+            c.clicked.empty()
+                ? std::vector<std::string>{}
+                : std::vector<std::string>{Msg("BM_CLICK", desk.ChildByText(w, c.clicked))};
         EXPECT_EQ(desk.ws.Commands(), expected) << c.name;
     }
 }
