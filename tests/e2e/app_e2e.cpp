@@ -28,6 +28,20 @@ class Vantor {
     explicit Vantor(std::string folder) : folder_(std::move(folder)) {
         exe_ = JoinPath(folder_, "vantor.exe");
         if (!ReadFileBytes(exe_)) CopyFileTo(VantorExePath(), exe_);
+        // A Russian system's dialogs say "ОК", "Да" and "Нет": "Language=Rus" (the default,
+        // added to a test's own settings) finds those words in a language file that gives
+        // only them, so the texts checked here stay the built-in English ones.
+        if (RussianSystem()) {
+            CreateDirectoryA((folder_ + "Language").c_str(), nullptr);
+            WriteFileBytes(folder_ + "Language\\Rus.lng",
+                           "[Messages]\r\nssOK=\xCE\xCA\r\nssYes=\xC4\xE0\r\nssNo=\xCD\xE5\xF2\r\n");
+            const std::string ini = folder_ + "Vantor.ini";
+            char language[64] = {};
+            if (ReadFileBytes(ini) && GetPrivateProfileStringA("Main", "Language", "", language,
+                                                               sizeof(language), ini.c_str()) == 0) {
+                WritePrivateProfileStringA("Main", "Language", "Rus", ini.c_str());
+            }
+        }
     }
     ~Vantor() {
         if (process_.Started() && process_.Running()) {

@@ -57,10 +57,15 @@ class VantorSession {
         SendMessageTimeoutA(fm_, WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     }
     void Tray(UINT mouseMessage) { PostMessageA(app_, kTrayCallbackMessage, 1, mouseMessage); }
-    // Opens the settings dialog and waits until it is the foreground window.
+    // Opens the settings dialog and waits until it is the foreground window. A second try,
+    // as a user would make: a program the shell just started (a console one) may hold the
+    // foreground for a moment.
     bool OpenSettings() {
-        Command(kCmdSettings);
-        return WaitUntil([&] { return GetForegroundWindow() == setup_; }, 3000);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            Command(kCmdSettings);
+            if (WaitUntil([&] { return GetForegroundWindow() == setup_; }, 2000)) return true;
+        }
+        return false;
     }
 
     HWND Window() const { return fm_; }
