@@ -16,6 +16,7 @@
 #include "shell/app_win32.h"
 #include "ui/menus.h"
 #include "ui/message_window_win32.h"
+#include "vantor_session.h"
 
 namespace vantor::e2e {
 namespace {
@@ -417,33 +418,6 @@ TEST(App, CopyScrollBarAndTheKeysThatHide) {
     EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
 }
 
-// The focused control of the thread that owns the window (another process's).
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
-// Real key presses, as a user makes them: the keys go down in order and up in reverse.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        input.push_back(i);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(i);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtCopy.Visible=1\r\nbtExit.Visible=1\r\n");
@@ -514,11 +488,6 @@ TEST(App, ColorFromTheSettingsPaintsTheWindow) {
     const COLORREF pixel = GetPixel(screen, text.left + 40, text.bottom - 10);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(pixel, RGB(255, 0, 0)) << std::hex << pixel;
-}
-
-// The popup menu window (class "#32768") of a process, when one is open.
-HWND OpenMenuOf(DWORD processId) {
-    return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
 }
 
 TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
