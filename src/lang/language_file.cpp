@@ -90,7 +90,7 @@ LanguageChoice ChooseLanguage(int index, std::string_view itemText) {
     LanguageChoice choice;
     if (index < 0) return choice;
     choice.store = true;
-    if (index == 0) {
+    if (itemText == kBuiltInLanguageItem) {
         choice.restartNote = true;  // the way back to English is a restart
         return choice;
     }

@@ -60,7 +60,10 @@ struct LanguageChoice {
     bool apply = false;        // apply it now (a file entry with a name that is not blank)
     bool restartNote = false;  // the built-in entry: the label asks for a restart
 };
-// index -1 (nothing selected) does nothing.
+// The entry is told by its text: the built-in one asks for a restart; any other names a
+// language. (The list opened from the keyboard is not refilled and holds only the current
+// language's entry at index 0: closing it keeps that language rather than dropping it for
+// the built-in English.) index -1 (nothing selected) does nothing.
 LanguageChoice ChooseLanguage(int index, std::string_view itemText);
 
 }  // namespace vantor

@@ -182,7 +182,7 @@ void SettingsDialog::OnCheckClicked(int id) {
     if (id == kCbbtClose) SetControlEnabled(kCbbtTimer, checked);
     if (id == kCbAutoRun) (void)SetAutorun(checked, executablePath_);  // failures stay silent
     // The watcher reads the settings in force on every tick: this acts at once.
-    if (FindSetupCheck(id)) {
+    if (const SetupCheckDef* def = FindSetupCheck(id); def && def->live) {
         settings_.Update([&](MainSettings& s) { ApplyLiveClick(id, checked, s); });
     }
 }

@@ -110,6 +110,21 @@ TEST(Language, TheListIsRefilledByAMousePressAndAppliedWhenItCloses) {
     HWND label = vantor.SettingsControl(kLbLanguage);
     EXPECT_EQ(Ask(list, CB_GETCOUNT), 1) << "only the language applied at start";
     EXPECT_EQ(TextOf(list), "Rus (" + kRussianDisplay + ")");
+    // Opened and closed from the keyboard: not refilled, and the language stays.
+    const std::string russianLabel = TextOf(label);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return FocusOf(vantor.Settings()) == vantor.SettingsControl(kCbAutoRun); }, 2000));
+    PressKeys({VK_TAB});
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(vantor.Settings()) == list; }, 2000));
+    PressKeys({VK_F4});
+    ASSERT_TRUE(WaitUntil([&] { return Ask(list, CB_GETDROPPEDSTATE) != 0; }, 2000));
+    EXPECT_EQ(Ask(list, CB_GETCOUNT), 1);
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitUntil([&] { return Ask(list, CB_GETDROPPEDSTATE) == 0; }, 2000));
+    Sleep(300);
+    EXPECT_EQ(TextOf(label), russianLabel);
+    EXPECT_EQ(Escaped(vantor.Ini()), Escaped("[Main]\r\nLanguage=Rus\r\n"));
 
     // A mouse press refills the list before it drops down; the keys pick "De", Enter closes it.
     auto dropAndPick = [&](const std::string& item) {

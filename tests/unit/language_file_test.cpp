@@ -66,6 +66,8 @@ TEST(LanguageNames, PathsItemsAndChoices) {
         {2, "Odd (name) (Display)", true, true, false, "Odd"},  // cut at the first " ("
         {3, " (x)", true, false, false, ""},                    // blank: stored, not applied
         {0, "  Build-in (English)", true, false, true, ""},
+        // The list opened from the keyboard holds the current language alone: kept.
+        {0, "Rus (\xD0\xF3\xF1\xF1\xEA\xE8\xE9)", true, true, false, "Rus"},
         {-1, "", false, false, false, ""},
     };
     for (const auto& c : choices) {
