@@ -2,6 +2,7 @@
 
 #include "forms/program_font_win32.h"
 #include "lang/help.h"
+#include "shell/autorun.h"
 #include "shell/autorun_win32.h"
 
 namespace vantor {
@@ -180,7 +181,11 @@ void SettingsDialog::OnHelp(DWORD context) {
 void SettingsDialog::OnCheckClicked(int id) {
     const bool checked = Checked(id);
     if (id == kCbbtClose) SetControlEnabled(kCbbtTimer, checked);
-    if (id == kCbAutoRun) (void)SetAutorun(checked, executablePath_);  // failures stay silent
+    // A value that could not be written or removed is not shown as done: the box shows what
+    // the registry holds. Nothing else is reported.
+    if (id == kCbAutoRun && !SetAutorun(checked, executablePath_)) {
+        SetChecked(kCbAutoRun, AutorunIsOn(ReadRunValue(), executablePath_));
+    }
     // The watcher reads the settings in force on every tick: this acts at once.
     if (const SetupCheckDef* def = FindSetupCheck(id); def && def->live) {
         settings_.Update([&](MainSettings& s) { ApplyLiveClick(id, checked, s); });

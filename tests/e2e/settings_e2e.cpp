@@ -252,6 +252,24 @@ TEST(Settings, AutorunWritesAndRemovesTheRunValue) {
         EXPECT_TRUE(IsChecked(vantor.SettingsControl(kCbAutoRun))) << "the next start shows it";
         ClickAt(vantor.SettingsControl(kCbAutoRun));
         EXPECT_TRUE(WaitUntil([&] { return !RunValue().has_value(); }, 2000));
+
+        // Without the Run key (it is opened, never created) nothing can be written: the box
+        // goes back to what the registry holds rather than showing a value that is not there.
+        ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str()),
+                  ERROR_SUCCESS);
+        ClickAt(vantor.SettingsControl(kCbAutoRun));
+        Sleep(500);
+        EXPECT_FALSE(IsChecked(vantor.SettingsControl(kCbAutoRun)));
+        HKEY probe = nullptr;
+        EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ,
+                                &probe),
+                  ERROR_SUCCESS)
+            << "the Run key was created";
+        if (probe) RegCloseKey(probe);
+        HKEY run = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &run, nullptr);
+        if (run) RegCloseKey(run);
     }
     // Never leave a Run value in the shared prefix.
     HKEY key = nullptr;
