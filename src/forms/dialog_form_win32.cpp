@@ -17,6 +17,10 @@ bool IsCheckBox(const ControlDef& def) {
            type == BS_AUTO3STATE;
 }
 
+bool IsComboBox(const ControlDef& def) {
+    return lstrcmpiA(def.className, "COMBOBOX") == 0;
+}
+
 bool CanTakeFocus(HWND control) {
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     return (style & WS_VISIBLE) && (style & WS_TABSTOP) && !(style & WS_DISABLED);
@@ -46,6 +50,16 @@ int DialogForm::IndexOf(int id) const {
     return -1;
 }
 
+DialogForm::ControlState* DialogForm::StateOf(int id) {
+    const int i = IndexOf(id);
+    return i < 0 ? nullptr : &state_[static_cast<std::size_t>(i)];
+}
+
+const DialogForm::ControlState* DialogForm::StateOf(int id) const {
+    const int i = IndexOf(id);
+    return i < 0 ? nullptr : &state_[static_cast<std::size_t>(i)];
+}
+
 HWND DialogForm::Control(int id) const {
     const int i = IndexOf(id);
     return i < 0 ? nullptr : state_[static_cast<std::size_t>(i)].window;
@@ -73,10 +87,17 @@ void DialogForm::CreateControls() {
         if (state.visible) style |= WS_VISIBLE;
         if (!state.enabled) style |= WS_DISABLED;
         const POINT at = Origin(def);
-        state.window = CreateControl(window_, def.className, state.text.c_str(), style, at.x, at.y,
-                                     def.width, def.height, def.id);
+        const bool combo = IsComboBox(def);
+        state.window = CreateControl(window_, def.className, combo ? "" : state.text.c_str(), style,
+                                     at.x, at.y, def.width, def.height, def.id);
         SendMessageA(state.window, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont()), FALSE);
         if (state.checked) SendMessageA(state.window, BM_SETCHECK, BST_CHECKED, 0);
+        if (combo) {
+            for (const std::string& item : state.items) {
+                SendMessageA(state.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            }
+            SendMessageA(state.window, CB_SETCURSEL, static_cast<WPARAM>(state.selection), 0);
+        }
         FitToCaption(i);
     }
 }
@@ -84,7 +105,7 @@ void DialogForm::CreateControls() {
 void DialogForm::FitToCaption(std::size_t index) {
     const ControlDef& def = table_[index];
     HWND control = state_[index].window;
-    if (!control || (def.width != 0 && def.height != 0)) return;
+    if (!control || (def.width != 0 && def.height != 0) || IsComboBox(def)) return;
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, ProgramFont());
     SIZE text = {};
@@ -96,8 +117,9 @@ void DialogForm::FitToCaption(std::size_t index) {
     ReleaseDC(control, dc);
     int width = text.cx, height = tm.tmHeight;
     if (IsCheckBox(def)) {
-        // The box, a gap, the caption; at least as high as the box.
-        width += GetSystemMetrics(SM_CXMENUCHECK) + 6;
+        // The box, a gap, the caption and a character's room: the control draws its text a
+        // little further in than the box alone (its last letter was seen clipped).
+        width += GetSystemMetrics(SM_CXMENUCHECK) + 6 + tm.tmAveCharWidth;
         height = std::max<int>(height, GetSystemMetrics(SM_CYMENUCHECK)) + 2;
     }
     SetWindowPos(control, nullptr, 0, 0, def.width ? def.width : width,
@@ -110,7 +132,7 @@ void DialogForm::SetControlText(int id, const std::string& text) {
     ControlState& state = state_[static_cast<std::size_t>(i)];
     if (state.window && state.text == text) return;
     state.text = text;
-    if (state.window) {
+    if (state.window && !IsComboBox(table_[static_cast<std::size_t>(i)])) {
         SetWindowTextA(state.window, text.c_str());
         FitToCaption(static_cast<std::size_t>(i));
     }
@@ -120,7 +142,7 @@ std::string DialogForm::ControlText(int id) const {
     const int i = IndexOf(id);
     if (i < 0) return {};
     const ControlState& state = state_[static_cast<std::size_t>(i)];
-    if (!state.window) return state.text;
+    if (!state.window || IsComboBox(table_[static_cast<std::size_t>(i)])) return state.text;
     const int length = GetWindowTextLengthA(state.window);
     std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
     const int got = GetWindowTextA(state.window, text.data(), static_cast<int>(text.size()));
@@ -173,6 +195,52 @@ bool DialogForm::Checked(int id) const {
     const ControlState& state = state_[static_cast<std::size_t>(i)];
     if (!state.window) return state.checked;
     return SendMessageA(state.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DialogForm::SetComboItems(int id, const std::vector<std::string>& items, int selection) {
+    ControlState* state = StateOf(id);
+    if (!state) return;
+    state->items = items;
+    if (state->window) {
+        SendMessageA(state->window, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : items) {
+            SendMessageA(state->window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+    }
+    SetComboSelection(id, selection);
+}
+
+void DialogForm::SetComboItem(int id, int index, const std::string& text) {
+    ControlState* state = StateOf(id);
+    if (!state || index < 0 || static_cast<std::size_t>(index) >= state->items.size()) return;
+    state->items[static_cast<std::size_t>(index)] = text;
+    if (!state->window) return;
+    const int selection = ComboSelection(id);
+    SendMessageA(state->window, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageA(state->window, CB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(state->window, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
+std::string DialogForm::ComboItem(int id, int index) const {
+    const ControlState* state = StateOf(id);
+    if (!state || index < 0 || static_cast<std::size_t>(index) >= state->items.size()) return {};
+    return state->items[static_cast<std::size_t>(index)];
+}
+
+void DialogForm::SetComboSelection(int id, int index) {
+    ControlState* state = StateOf(id);
+    if (!state) return;
+    const bool inRange = index >= 0 && static_cast<std::size_t>(index) < state->items.size();
+    state->selection = inRange ? index : -1;
+    if (state->window) SendMessageA(state->window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int DialogForm::ComboSelection(int id) const {
+    const ControlState* state = StateOf(id);
+    if (!state) return -1;
+    if (!state->window) return state->selection;
+    return static_cast<int>(SendMessageA(state->window, CB_GETCURSEL, 0, 0));
 }
 
 void DialogForm::ApplyCaptions(const CaptionSet& captions) {

@@ -53,6 +53,14 @@ class DialogForm : public Form {
     bool ControlEnabled(int id) const;
     void SetChecked(int id, bool checked);
     bool Checked(int id) const;
+    // Drop-down lists: their items and selection (-1: none; an index out of range selects
+    // none, as the control does). A drop-down list shows no text of its own: its caption is
+    // only kept, never set on the control.
+    void SetComboItems(int id, const std::vector<std::string>& items, int selection);
+    void SetComboItem(int id, int index, const std::string& text);  // keeps the selection
+    std::string ComboItem(int id, int index) const;
+    void SetComboSelection(int id, int index);
+    int ComboSelection(int id) const;
 
     // Texts every control (and the title) that has a caption key.
     virtual void ApplyCaptions(const CaptionSet& captions);
@@ -84,8 +92,12 @@ class DialogForm : public Form {
         bool visible = false;
         bool enabled = true;
         bool checked = false;
+        std::vector<std::string> items;  // combo boxes
+        int selection = -1;
     };
     int IndexOf(int id) const;
+    ControlState* StateOf(int id);
+    const ControlState* StateOf(int id) const;
     POINT Origin(const ControlDef& def) const;
     void FitToCaption(std::size_t index);
     void PressButton(int id);

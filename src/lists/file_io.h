@@ -17,6 +17,10 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes);
 // Appends the bytes at the end of the file, creating it when missing; false when that failed.
 bool AppendToFile(const std::string& path, const std::string& bytes);
+// True for a file; a folder of that name is no file (a language file, a read-me, a help file).
 bool FileExists(const std::string& path);
+// True when anything is there, a file or a folder: what must not be written over when it
+// cannot be read.
+bool PathExists(const std::string& path);
 
 }  // namespace vantor

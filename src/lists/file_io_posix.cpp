@@ -49,6 +49,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
     return std::filesystem::exists(path, ec);
 }
 

@@ -216,7 +216,7 @@ std::string ListFilePath(const std::string& folder, ListKind kind) {
 
 bool AppendListEntryToFile(const std::string& path, std::string_view entry) {
     std::string tail;
-    if (FileExists(path)) {
+    if (PathExists(path)) {
         std::optional<std::string> old = ReadWholeFile(path);
         if (!old) return false;  // held by another program: never write to what we could not read
         if (!old->empty() && !(old->size() >= 2 && old->compare(old->size() - 2, 2, "\r\n") == 0))

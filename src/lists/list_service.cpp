@@ -30,7 +30,7 @@ void ListService::WriteMissing(bool ruleLists) {
     for (ListKind kind : kAllListKinds) {
         if (IsRuleList(kind) != ruleLists) continue;
         const std::string path = PathOf(kind);
-        if (FileExists(path)) continue;
+        if (PathExists(path)) continue;
         (void)WriteWholeFile(path, std::string(DefaultListContent(kind)));  // not reported
     }
 }
@@ -54,7 +54,7 @@ bool ListService::Reload(ListKind kind) {
     // than the one stored, so the next check loads the file again rather than missing it.
     const FileTime time = fileTimes_.LastWriteTime(path);
     std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes && FileExists(path)) {
+    if (!bytes && PathExists(path)) {
         // Its writer (an editor saving it) still holds it. Emptying the user's list down to
         // the built-in entries until the next save would close messages the user wants
         // kept; the list stays and the next check reads the file again. A list not loaded

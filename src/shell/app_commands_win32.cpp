@@ -1,6 +1,7 @@
 // The application's dispatcher: every command of the program, whichever way it comes, and
 // the one step that changes the texts on screen.
 #include "forms/popup_menu_win32.h"
+#include "lang/help.h"
 #include "shell/application_win32.h"
 
 namespace vantor {
@@ -53,11 +54,16 @@ void Application::Dispatch(MenuCommand command) {
             spy_.Stop();
             window_.Hide();
             break;
-        case kCmdNone:
         case kCmdSettings:
+            dialog_.Show();
+            break;
         case kCmdAbout:
+            ShowAbout();
+            break;
         case kCmdHelpTopic:
-            // Settings, About and Help topic come with their own work.
+            OpenHelp(kTrayHelpTopic);
+            break;
+        case kCmdNone:
             break;
     }
 }
@@ -100,6 +106,7 @@ void Application::ApplyTexts(const LanguageTexts& texts) {
     texts_.Set(texts.runTexts);
     captions_ = texts.captions;
     window_.ApplyCaptions(captions_);
+    dialog_.ApplyCaptions(captions_);
     RetextMenu(trayMenu_, TrayMenuItems(), captions_);
     RetextMenu(window_.TextMenu(), TextMenuItems(), captions_);
 }
@@ -107,6 +114,7 @@ void Application::ApplyTexts(const LanguageTexts& texts) {
 CaptionSet Application::CurrentCaptions() const {
     CaptionSet current = captions_;  // the menus' items are as last applied
     window_.ReadCaptions(current);   // the buttons as they read now ("Close (3)" included)
+    dialog_.ReadCaptions(current);
     return current;
 }
 

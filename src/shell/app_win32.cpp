@@ -2,6 +2,8 @@
 
 #include "forms/message_loop_win32.h"
 #include "forms/popup_menu_win32.h"
+#include "lang/about.h"
+#include "lang/help.h"
 #include "shell/application_win32.h"
 #include "shell/command_line.h"
 #include "shell/program_folder.h"
@@ -12,10 +14,7 @@ namespace vantor {
 
 namespace {
 
-constexpr char kTrayTip[] = "Vantor 3.21";
 constexpr UINT kWatcherPeriod = 50;  // ms, the scanner's default and the advanced list's
-// The settings dialog's outer size, until the dialog itself exists.
-constexpr int kSetupWidth = 451, kSetupHeight = 298;
 
 }  // namespace
 
@@ -59,6 +58,7 @@ Application::Application(HINSTANCE instance)
       captions_(BuiltInCaptions()),
       options_(settings_),
       window_(log_, texts_, settings_, tasks_),
+      dialog_(settings_, RunningExecutablePath()),
       sink_(log_, window_, tasks_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),
       advanced_(windowSystem_, lists_, sink_, texts_),
@@ -83,6 +83,7 @@ Application::Application(HINSTANCE instance)
       listService_(folder_, lists_, SystemFileTimes()) {}
 
 int Application::Run() {
+    helpFile_ = HelpFileOfModule(RunningExecutablePath());
     mainIcon_ = LoadIconA(instance_, "MAINICON");
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
@@ -93,7 +94,8 @@ int Application::Run() {
     // 2. fmMain with its timers, tray icon, menus and controls, then its initialisation.
     CreateMainForm();
     InitialiseMainForm();
-    // 3. What the settings dialog's load does at start.
+    // 3. The settings dialog, hidden; its load applies the language and starts the watcher.
+    CreateSetupDialog();
     LoadSetupState();
     // 4.-5. The loop offers each message to its form first: accelerators and keyboard
     // navigation.
@@ -151,18 +153,23 @@ void Application::InitialiseMainForm() {
     advanced_.Reset();
     // 13.-15.
     window_.SetCaption(std::string(kProgramCaption));
-    tray_.SetTip(kTrayTip);
+    tray_.SetTip(std::string(kVersionLine));
     window_.ClearWasForeground();
     window_.SetOuterSize(settings_.Get()->SavedWidth, settings_.Get()->SavedHeight);
     window_.SetInitialised();
 }
 
-void Application::ApplyMainFormSettings() {
+void Application::ApplyButtonsGroup() {
     const auto run = settings_.Get();
     window_.SetButtonVisible(kBtCopy, run->CopyVisible);
     window_.SetButtonVisible(kBtClose, run->CloseVisible);
     window_.SetButtonVisible(kBtExit, run->ExitVisible);
     window_.SetBorder(run->Border);
+}
+
+void Application::ApplyMainFormSettings() {
+    ApplyButtonsGroup();
+    const auto run = settings_.Get();
     const BackgroundChange background = BackgroundOf(*run);
     if (background.kind == BackgroundKind::ButtonFace) {
         window_.SetBackground(GetSysColor(COLOR_BTNFACE));
@@ -173,28 +180,6 @@ void Application::ApplyMainFormSettings() {
     if (const auto text = TextColorFromSetting(run->TextColor)) window_.SetTextColor(*text);
     scannerTimer_.SetPeriod(static_cast<UINT>(run->ScannerPeriod));
     scannerShares_ = scannerTimer_.Period() == kWatcherPeriod;
-}
-
-void Application::LoadSetupState() {
-    // The language: the language-file reader comes with the settings dialog; until then
-    // every language is one without a file, which gives the built-in run-time texts and
-    // leaves the captions as they are.
-    ApplyTexts({CurrentCaptions(), RunTexts()});
-    window_.SetText(texts_.Get()->ssNotAutoClosed);
-    // The dialog's position, pulled back onto the screen; its check boxes are the settings
-    // in force, which the watcher reads through options_.
-    settings_.Update([](MainSettings& s) {
-        const ScreenPoint setup =
-            ClampToScreen({s.SetupLeft, s.SetupTop}, kSetupWidth, kSetupHeight,
-                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        s.SetupLeft = setup.x;
-        s.SetupTop = setup.y;
-    });
-    // A second start is on its way out: it must not close anybody's dialogs meanwhile.
-    if (firstInstance_) {
-        windowSystem_.WatchForegroundChanges();
-        StartWatcher();
-    }
 }
 
 void Application::StartWatcher() {
@@ -229,6 +214,12 @@ void Application::OnMainFormDestroyed() {
     windowSystem_.CancelSleeps();
     WaitForIdleTimers(1500);
     windowSystem_.StopWatchingForegroundChanges();
+    // The dialog's position as it is now (or was when its window went).
+    const ScreenPoint setup = dialog_.Position();
+    settings_.Update([&](MainSettings& s) {
+        s.SetupLeft = setup.x;
+        s.SetupTop = setup.y;
+    });
     settings_.Write(kShutdownKeys);
     tray_.Remove();
 }

@@ -25,6 +25,7 @@
 #include "ui/message_log.h"
 #include "ui/message_window_win32.h"
 #include "ui/spy_runner_win32.h"
+#include "ui/settings_dialog_win32.h"
 #include "watcher/advanced_list.h"
 #include "watcher/scanner.h"
 #include "watcher/window_system_win32.h"
@@ -58,12 +59,22 @@ class Application {
     // Start-up and shutdown (app_win32.cpp).
     void CreateMainForm();
     void InitialiseMainForm();
-    void LoadSetupState();
     void ApplyMainFormSettings();
+    void ApplyButtonsGroup();
     void StartWatcher();
     void StopTimers();
     void Exit();
     void OnMainFormDestroyed();
+
+    // The settings dialog, languages, About and help (app_setup_win32.cpp).
+    void CreateSetupDialog();
+    void LoadSetupState();
+    void ApplyLanguageNamed(const std::string& name);
+    void OnLanguageListOpening();
+    void OnLanguageListClosed();
+    void OnSetupOk();
+    void ShowAbout();
+    void OpenHelp(unsigned topic);
 
     // Commands and texts (app_commands_win32.cpp).
     // Every command of the program, from menus, accelerators, the tray icon and the message
@@ -81,7 +92,7 @@ class Application {
     void StartSpy();
     void OnTextMouse(TextMouse event);
     // The one step that changes texts: the run-time texts and every caption on screen
-    // (the message window's buttons, existing or not yet, and both menus).
+    // (the message window's buttons, existing or not yet, both menus and the dialog).
     void ApplyTexts(const LanguageTexts& texts);
     // The captions as they are now, the defaults of the next language.
     CaptionSet CurrentCaptions() const;
@@ -96,6 +107,8 @@ class Application {
     ProgramLists lists_;
     Win32WindowSystem windowSystem_;
     MessageWindow window_;
+    SettingsDialog dialog_;
+    std::string helpFile_;  // chosen by the language
     GuiMessageSink sink_;
     Scanner scanner_;
     AdvancedList advanced_;

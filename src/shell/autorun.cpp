@@ -1,5 +1,7 @@
 #include "shell/autorun.h"
 
+#include "lists/text.h"
+
 namespace vantor {
 
 std::string RunValueData(std::string_view executablePath) {
@@ -9,6 +11,10 @@ std::string RunValueData(std::string_view executablePath) {
     data.reserve(executablePath.size() + 2);
     data.append("\"").append(executablePath).append("\"");
     return data;
+}
+
+bool AutorunIsOn(const std::optional<std::string>& value, std::string_view executablePath) {
+    return value && SameTextNoCase(*value, RunValueData(executablePath));
 }
 
 }  // namespace vantor

@@ -2,6 +2,7 @@
 // kRunKeyPath, value kRunValueName, type REG_SZ, written with its terminating NUL.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ inline constexpr std::string_view kRunValueName = "Vantor";
 
 // The value's data: the executable's full path, in double quotes when it holds a blank.
 std::string RunValueData(std::string_view executablePath);
+
+// Whether autorun shows as on: the value is there and names this executable in the form a
+// click writes it, compared without regard to case. A value of another type reads as none.
+bool AutorunIsOn(const std::optional<std::string>& value, std::string_view executablePath);
 
 }  // namespace vantor

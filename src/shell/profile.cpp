@@ -272,15 +272,20 @@ std::string EditLines(std::string_view bytes, std::string_view section, std::str
 
 }  // namespace
 
-std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
-                             std::string_view def, std::size_t bufferSize) {
+std::optional<std::string> ProfileFindString(std::string_view bytes, std::string_view section,
+                                             std::string_view key, std::size_t bufferSize) {
     section = TrimBlanks(UpToNul(section));
     key = TrimBlanks(UpToNul(key));
-    def = DefaultText(UpToNul(def));
     std::string storage;
     const KeyLookup found = FindKey(TextForReading(bytes, storage), section, key);
     if (found.key && found.key->value) return CopyEntry(*found.key->value, bufferSize);
-    return CopyEntry(def, bufferSize);
+    return std::nullopt;
+}
+
+std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
+                             std::string_view def, std::size_t bufferSize) {
+    std::optional<std::string> value = ProfileFindString(bytes, section, key, bufferSize);
+    return value ? std::move(*value) : CopyEntry(DefaultText(UpToNul(def)), bufferSize);
 }
 
 std::int32_t ProfileGetInt(std::string_view bytes, std::string_view section, std::string_view key,
@@ -340,7 +345,7 @@ bool ProfileFile::WriteStrings(std::string_view section,
     const std::optional<std::string> bytes = ReadWholeFile(path_);
     // A file that is there but cannot be read (held open by an editor, no access) must not be
     // replaced by one that holds only these keys.
-    if (!bytes && FileExists(path_)) return false;
+    if (!bytes && PathExists(path_)) return false;
     const std::string_view old = bytes ? std::string_view(*bytes) : std::string_view();
     std::string updated(old);
     bool allSet = true;

@@ -28,6 +28,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ inline constexpr std::size_t kProfileBufferSize = 4096;
 // A missing file reads like an empty one: pass "".
 std::string ProfileGetString(std::string_view bytes, std::string_view section, std::string_view key,
                              std::string_view def, std::size_t bufferSize = kProfileBufferSize);
+
+// The value of section/key as ProfileGetString reads it, or nothing when the key is missing
+// (or written without "="): a key present with an empty value gives "". A language file
+// tells its missing keys from its empty ones this way.
+std::optional<std::string> ProfileFindString(std::string_view bytes, std::string_view section,
+                                             std::string_view key,
+                                             std::size_t bufferSize = kProfileBufferSize);
 
 // GetPrivateProfileIntA(section, key, def): def when the key is missing or its value is empty;
 // otherwise the value read as a number: leading bytes <= 32 skipped, an optional sign, "0x"

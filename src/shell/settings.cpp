@@ -14,7 +14,7 @@ std::string SettingsPathIn(std::string_view folder) {
 
 bool WriteDefaultSettingsIfMissing(std::string_view folder) {
     const std::string path = SettingsPathIn(folder);
-    if (FileExists(path)) return false;
+    if (PathExists(path)) return false;
     return WriteWholeFile(path, std::string(kDefaultSettingsContent));
 }
 

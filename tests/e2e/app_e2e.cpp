@@ -316,13 +316,6 @@ TEST(App, CopyScrollBarAndTheKeysThatHide) {
     EXPECT_EQ(ReadIntKey(folder + "Vantor.ini", "Width"), 230);
 }
 
-// The focused control of the thread that owns the window (another process's).
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
 
 TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
     const std::string folder = FreshFolder();

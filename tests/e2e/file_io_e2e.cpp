@@ -48,8 +48,9 @@ TEST(FileIo, MissingFilesAndFolders) {
     EXPECT_EQ(ReadWholeFile(JoinPath(folder, "none.ini")), std::nullopt);
     EXPECT_FALSE(WriteWholeFile(JoinPath(folder, "no folder\\x.ini"), "x"));
     EXPECT_FALSE(FileExists(JoinPath(folder, "no folder\\x.ini")));
-    EXPECT_TRUE(FileExists(folder));
-    // A folder is not a file to read.
+    // A folder is no file: neither there as one nor to be read, but it is in the way.
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_TRUE(PathExists(folder));
     EXPECT_EQ(ReadWholeFile(folder), std::nullopt);
 }
 

@@ -20,6 +20,7 @@
 #include "shell/app_win32.h"
 #include "ui/menus.h"
 #include "ui/message_window_win32.h"
+#include "ui/settings_dialog_win32.h"
 
 namespace vantor::e2e {
 
@@ -35,26 +36,28 @@ inline void PickMenuItem(HWND menu, int index) {
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-// Real key presses, as a user makes them: the keys go down in order and up in reverse.
-inline void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
+// Real key presses: the keys go down in order and up in reverse; `holdMs` between, so that a
+// 50 ms poller sees them.
+inline void PressKeys(std::initializer_list<WORD> keys, DWORD holdMs = 0) {
+    std::vector<INPUT> down, up;
     for (WORD key : keys) {
         INPUT i = {};
         i.type = INPUT_KEYBOARD;
         i.ki.wVk = key;
-        input.push_back(i);
+        down.push_back(i);
     }
     for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
         INPUT i = {};
         i.type = INPUT_KEYBOARD;
         i.ki.wVk = *it;
         i.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(i);
+        up.push_back(i);
     }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    SendInput(static_cast<UINT>(down.size()), down.data(), sizeof(INPUT));
+    if (holdMs) Sleep(holdMs);
+    SendInput(static_cast<UINT>(up.size()), up.data(), sizeof(INPUT));
 }
 
-// Real mouse buttons at the pointer (MOUSEEVENTF_LEFTDOWN, ...), in order.
 inline void PressButtons(std::initializer_list<DWORD> buttons) {
     std::vector<INPUT> input;
     for (DWORD flags : buttons) {
@@ -116,6 +119,68 @@ inline bool Press(const std::vector<std::string>& steps) {
 inline std::vector<std::string> At(HWND window) {
     const RECT r = WindowRectOf(window);
     return {std::to_string((r.left + r.right) / 2), std::to_string((r.top + r.bottom) / 2)};
+}
+
+// A message to a window of another process, answered within 2 s (0 when not).
+inline LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+inline bool IsChecked(HWND button) {
+    return Ask(button, BM_GETCHECK) == BST_CHECKED;
+}
+
+// A real left click in the middle of a window (a control of another program).
+inline void ClickAt(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    INPUT input[3] = {};
+    for (INPUT& i : input) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        i.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+// The focused control of the thread that owns the window (another process's).
+inline HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A file of the repository (the build folder is <repository>\build\windows).
+inline std::string RepositoryFile(const std::string& relative) {
+    std::string exe = VantorExePath();
+    return exe.substr(0, exe.find_last_of('\\')) + "\\..\\..\\" + relative;
+}
+
+// The text of a drop-down list's item (-1: its selection), in the system's code page. Asked
+// for in UTF-16: Wine hands CB_GETLBTEXT across processes as UTF-16 whichever form was asked.
+inline std::string ComboItemText(HWND combo, int index) {
+    if (index < 0) index = static_cast<int>(Ask(combo, CB_GETCURSEL));
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
+                        2000, &length);
+    if (length == 0 || length > 4096) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 2000, &got);
+    wide.resize(std::min<std::size_t>(got, static_cast<std::size_t>(length)));
+    std::string text(wide.size() * 2 + 1, '\0');
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
+    return text;
 }
 
 inline RECT WorkArea() {
@@ -219,6 +284,22 @@ class Vantor {
     explicit Vantor(std::string folder) : folder_(std::move(folder)) {
         exe_ = JoinPath(folder_, "vantor.exe");
         if (!ReadFileBytes(exe_)) CopyFileTo(VantorExePath(), exe_);
+        // A Russian system's dialogs say "ОК", "Да" and "Нет": "Language=Rus" (the default,
+        // added to a test's own settings) finds those words in a language file that gives
+        // only them, so the texts the tests check stay the built-in English ones. A test
+        // that brings its own Rus.lng keeps it.
+        const std::string words = folder_ + "Language\\Rus.lng";
+        if (RussianSystem() && !ReadFileBytes(words)) {
+            CreateDirectoryA((folder_ + "Language").c_str(), nullptr);
+            WriteFileBytes(words,
+                           "[Messages]\r\nssOK=\xCE\xCA\r\nssYes=\xC4\xE0\r\nssNo=\xCD\xE5\xF2\r\n");
+            const std::string ini = folder_ + "Vantor.ini";
+            char language[64] = {};
+            if (ReadFileBytes(ini) && GetPrivateProfileStringA("Main", "Language", "", language,
+                                                               sizeof(language), ini.c_str()) == 0) {
+                WritePrivateProfileStringA("Main", "Language", "Rus", ini.c_str());
+            }
+        }
     }
     ~Vantor() {
         if (process_.Started() && process_.Running()) {
@@ -236,7 +317,8 @@ class Vantor {
         const DWORD pid = process_.Id();
         fm_ = WaitForTopLevelWindow({kMessageWindowClass, std::nullopt, pid, false}, 15000);
         app_ = WaitForTopLevelWindow({kApplicationWindowClass, std::nullopt, pid, false}, 5000);
-        if (!fm_ || !app_) return false;
+        setup_ = WaitForTopLevelWindow({kSettingsDialogClass, std::nullopt, pid, false}, 5000);
+        if (!fm_ || !app_ || !setup_) return false;
         return WaitForInputIdle(process_.Handle(), 10000) == 0 &&
                (Sleep(200), true);  // the first ticks of the watcher
     }
@@ -294,6 +376,20 @@ class Vantor {
         Sleep(200);
     }
 
+    // Opens the settings dialog and waits until it is the foreground window. A second try,
+    // as a user would make: a program the shell just started (a console one) may hold the
+    // foreground for a moment.
+    bool OpenSettings() {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            CommandAndWait(kCmdSettings);
+            if (WaitUntil([&] { return GetForegroundWindow() == setup_; }, 2000)) return true;
+        }
+        return false;
+    }
+    HWND Settings() const { return setup_; }
+    HWND SettingsControl(int id) const { return GetDlgItem(setup_, id); }
+    std::string Ini() const { return ReadFileBytes(folder_ + "Vantor.ini").value_or("<none>"); }
+
     std::string Caption() const { return TextOf(fm_); }
     HWND TextArea() const { return FindChild(fm_, "Edit"); }
     std::string Text() const { return TextOf(TextArea()); }
@@ -317,6 +413,7 @@ class Vantor {
     Process process_;
     HWND fm_ = nullptr;
     HWND app_ = nullptr;
+    HWND setup_ = nullptr;
 };
 
 }  // namespace vantor::e2e

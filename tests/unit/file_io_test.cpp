@@ -52,6 +52,9 @@ TEST_F(FileIoTest, FailuresAreReportedAndTouchNothing) {
     EXPECT_FALSE(ReplaceWholeFile(folderAsFile, "x"));
     EXPECT_TRUE(std::filesystem::is_directory(folderAsFile));
     EXPECT_FALSE(ReadWholeFile(folderAsFile).has_value());
+    EXPECT_FALSE(FileExists(folderAsFile)) << "a folder is no file";
+    EXPECT_TRUE(PathExists(folderAsFile));
+    EXPECT_FALSE(PathExists(missingFolder));
     EXPECT_EQ(EntriesInFolder(), 1u);
 }
 

@@ -30,7 +30,7 @@ Lines Cat(Lines a, const Lines& b) {
 class TestFileTimes : public FileTimes {
   public:
     FileTime LastWriteTime(const std::string& path) override {
-        if (!FileExists(path)) return 0;
+        if (!PathExists(path)) return 0;
         const auto it = times.find(path);
         if (it != times.end()) return it->second;
         std::error_code ec;

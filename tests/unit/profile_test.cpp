@@ -74,7 +74,15 @@ TEST(ProfileRead, AgreesWithTheSystemOnAwkwardFiles) {
     };
     for (const ReadCase& c : cases) {
         EXPECT_EQ(ProfileGetString(c.file, c.section, c.key, c.def, c.size), c.expected) << c.what;
+        // The same read that tells a missing key (the default) from a present one.
+        const std::optional<std::string> found =
+            ProfileFindString(c.file, c.section, c.key, c.size);
+        EXPECT_EQ(found.value_or(ProfileGetString("", "", "-", c.def, c.size)), c.expected)
+            << c.what;
     }
+    EXPECT_EQ(ProfileFindString("[Main]\r\nKey=\r\n", "Main", "Key"),
+              std::optional<std::string>(""));
+    EXPECT_EQ(ProfileFindString("[Main]\r\nKey\r\n", "Main", "Key"), std::nullopt);
 }
 
 TEST(ProfileRead, UnicodeFilesAreHandedBackInCp1251) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include "shell/autorun.h"
 #include "shell/command_line.h"
 #include "shell/settings_store.h"
+#include "ui/settings_dialog.h"
 
 namespace vantor {
 namespace {
@@ -268,6 +270,76 @@ TEST(SettingsPaths, FileNameAndRunValue) {
     EXPECT_EQ(RunValueData("C:\\Program Files\\Vantor\\vantor.exe"),
               "\"C:\\Program Files\\Vantor\\vantor.exe\"");
     EXPECT_EQ(RunValueData("C:\\A\tB\\v.exe"), "C:\\A\tB\\v.exe");  // only code 32 counts
+
+    // Autorun shows on when the value names this program in the form a click writes it.
+    const std::string exe = "C:\\Program Files\\Vantor\\vantor.exe";
+    const struct {
+        std::optional<std::string> value;
+        bool on;
+    } runs[] = {
+        {"\"C:\\Program Files\\Vantor\\vantor.exe\"", true},
+        {"\"c:\\program files\\vantor\\VANTOR.EXE\"", true},  // without regard to case
+        {"C:\\Program Files\\Vantor\\vantor.exe", false},     // unquoted
+        {"\"C:\\Other\\vantor.exe\"", false},
+        {"", false},
+        {std::nullopt, false},  // missing, or not a string
+    };
+    for (const auto& r : runs) EXPECT_EQ(AutorunIsOn(r.value, exe), r.on) << r.value.value_or("-");
+}
+
+// Which check box of the settings dialog stands for which key, and which act at once.
+TEST(SettingsDialogTable, CheckBoxesAndTheirKeys) {
+    auto keyOf = [](bool MainSettings::*field) {
+        for (const SettingDef& def : MainSettingsTable()) {
+            if (def.field == SettingField(field)) return std::string(def.key);
+        }
+        return std::string("?");
+    };
+    const struct {
+        int id;
+        const char* key;
+        bool live;
+    } expected[] = {
+        {kCbAutoclose, "cbAutoclose", true},
+        {kCbChangeCase, "cbChangeCase", true},
+        {kCbChangeCaseFirst, "cbChangeCaseFirst", true},
+        {kCbSelectAll, "cbSelectAll", true},
+        {kCbCloseYesNo, "cbCloseYesNo", true},
+        {kCbbtCopy, "btCopy.Visible", false},
+        {kCbbtClose, "btClose.Visible", false},
+        {kCbbtTimer, "IsTimer", false},
+        {kCbbtExit, "btExit.Visible", false},
+        {kCbBorder, "cbBorder", false},
+    };
+    ASSERT_EQ(SetupCheckBoxes().size(), std::size(expected));
+    std::vector<std::string_view> okKeys;
+    for (const auto& e : expected) {
+        const SetupCheckDef* def = FindSetupCheck(e.id);
+        ASSERT_NE(def, nullptr) << e.key;
+        EXPECT_EQ(keyOf(def->setting), e.key);
+        EXPECT_EQ(def->live, e.live) << e.key;
+        okKeys.push_back(e.key);
+    }
+    // OK stores every one of them and "cbClose"; nothing else.
+    okKeys.push_back("cbClose");
+    std::vector<std::string_view> written(std::begin(kOkKeys), std::end(kOkKeys));
+    std::sort(okKeys.begin(), okKeys.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(okKeys, written);
+
+    // A click changes the settings in force only for the five live options.
+    for (int id : {int(kCbAutoRun), int(kCbbtCopy), int(kCbBorder), int(kBtOK), 0}) {
+        MainSettings s;
+        EXPECT_FALSE(ApplyLiveClick(id, false, s)) << id;
+        EXPECT_EQ(SettingText(s, *FindSetting("cbBorder")), "1");
+    }
+    MainSettings s;
+    EXPECT_TRUE(ApplyLiveClick(kCbCloseYesNo, true, s));
+    EXPECT_TRUE(s.CloseYesNo);
+    EXPECT_TRUE(ApplyLiveClick(kCbAutoclose, false, s));
+    EXPECT_FALSE(s.Autoclose);
+    EXPECT_TRUE(TimerInForce(true, true));
+    EXPECT_FALSE(TimerInForce(true, false));
 }
 
 }  // namespace

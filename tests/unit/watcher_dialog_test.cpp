@@ -221,31 +221,92 @@ TEST(ExamineWindow, LabelTextsJoinAsTheTrimmedConcatenation) {
     EXPECT_EQ(collected.size(), 2u + 19999u * (4 + 3));  // "ab", then CR LF CR LF " ab"
 }
 
+// The language's words for OK, Yes and No, and the built-in "OK", "YES" and "NO" beside them:
+// programs on a Russian system show Latin buttons too.
 TEST(ExamineWindow, LocalizedButtonWords) {
+    const std::string ok = "\xCE\xCA", da = "\xC4\xE0", net = "\xCD\xE5\xF2";  // ОК Да Нет
     struct Case {
         const char* name;
-        std::string okWord;
-        std::string button;
-        bool clicked;
+        std::string okWord, yesWord, noWord;  // as the run-time texts hold them
+        Children children;
+        bool esc;
+        std::string clicked;  // the text of the button clicked; empty: none
     };
     const std::vector<Case> cases = {
-        {"Cyrillic OK word", "\xCE\xCA", "\xCE\xCA", true},
-        {"word stored lower-case, button mixed case", "\xEE\xEA", "\xCE\xEA", true},
-        {"Latin OK still works", "\xCE\xCA", "OK", true},
-        {"Cyrillic button without the word", "OK", "\xCE\xCA", false},
+        {"Cyrillic OK word", ok, "YES", "NO", {{"Static", "Text"}, {"Button", ok}}, false, ok},
+        {"word stored lower-case, button mixed case",
+         "\xEE\xEA",
+         "YES",
+         "NO",
+         {{"Static", "Text"}, {"Button", "\xCE\xEA"}},
+         false,
+         "\xCE\xEA"},
+        {"Latin OK still works", ok, da, net, {{"Static", "Text"}, {"Button", "OK"}}, false, "OK"},
+        {"Latin ok in lower case",
+         ok,
+         da,
+         net,
+         {{"Static", "Text"}, {"Button", "ok"}},
+         false,
+         "ok"},
+        {"Cyrillic button without the word",
+         "OK",
+         "YES",
+         "NO",
+         {{"Static", "Text"}, {"Button", ok}},
+         false,
+         ""},
+        {"Russian words, Latin Yes/No buttons, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "&Yes"}, {"Button", "&No"}},
+         true,
+         "&No"},
+        {"Russian words, Russian Yes/No buttons, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "&" + da}, {"Button", "&" + net}},
+         true,
+         "&" + net},
+        {"English words, Russian Yes/No buttons: not a Yes/No dialog",
+         "OK",
+         "YES",
+         "NO",
+         {{"Static", "Q"}, {"Button", da}, {"Button", net}},
+         true,
+         ""},
+        {"Latin OK beside the language's No is no message box",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", "OK"}, {"Button", net}},
+         false,
+         ""},
+        {"the language's Yes beside a Latin No, Esc",
+         ok,
+         da,
+         net,
+         {{"Static", "Q"}, {"Button", da}, {"Button", "No"}},
+         true,
+         "No"},
     };
     for (const auto& c : cases) {
         Desk desk;
         RunTexts texts;
         texts.ssOK = c.okWord;
+        texts.ssYes = c.yesWord;
+        texts.ssNo = c.noWord;
         desk.texts.Set(texts);
         const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
-        desk.ws.AddChild(w, "Static", "Text");
-        const WindowHandle ok = desk.ws.AddChild(w, "Button", c.button);
+        for (const auto& [cls, text] : c.children) desk.ws.AddChild(w, cls, text);
         DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
-        closer.ExamineWindow(w, false);
+        closer.ExamineWindow(w, c.esc);
         const std::vector<std::string> expected =
-            c.clicked ? std::vector<std::string>{Msg("BM_CLICK", ok)} : std::vector<std::string>{};
+            c.clicked.empty()
+                ? std::vector<std::string>{}
+                : std::vector<std::string>{Msg("BM_CLICK", desk.ChildByText(w, c.clicked))};
         EXPECT_EQ(desk.ws.Commands(), expected) << c.name;
     }
 }

@@ -1,0 +1,102 @@
+#include "lang/language_file.h"
+
+#include "lang/help.h"
+#include "lists/file_io.h"
+#include "lists/text.h"
+#include "shell/profile.h"
+
+namespace vantor {
+
+std::string InLanguageFolder(std::string_view folder, std::string_view fileName) {
+    // Native tests use folders such as "/tmp/x/"; the program's own always hold "\".
+    const bool slashOnly =
+        folder.find('\\') == std::string_view::npos && folder.find('/') != std::string_view::npos;
+    std::string path(folder);
+    path.append(kLanguageFolderName).push_back(slashOnly ? '/' : '\\');
+    path.append(fileName);
+    return path;
+}
+
+std::string LanguageFilePath(std::string_view folder, std::string_view name) {
+    if (IsBlank(name)) return std::string(name);
+    std::string file(name);
+    file.append(kLanguageFileExtension);
+    return InLanguageFolder(folder, file);
+}
+
+std::string BaseNameOf(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    return std::string(name);
+}
+
+std::string LanguageListItem(std::string_view baseName, std::string_view displayName) {
+    std::string item(baseName);
+    if (!displayName.empty()) item.append(" (").append(displayName).append(")");
+    return item;
+}
+
+std::string LanguageOfItem(std::string_view item) {
+    const int at = PosNoCase(" (", item);
+    return std::string(at == 0 ? item : item.substr(0, static_cast<std::size_t>(at - 1)));
+}
+
+std::string DisplayNameIn(std::string_view fileBytes) {
+    return ProfileGetString(fileBytes, kLanguageSection, kLanguageSection, "");
+}
+
+AppliedLanguage ReadLanguage(std::string_view folder, std::string_view name,
+                             const CaptionSet& current) {
+    AppliedLanguage result;
+    const std::string path = LanguageFilePath(folder, name);
+    if (!FileExists(path)) {
+        // No language: the run-time texts are the built-in ones; what is on screen stays.
+        result.listItem = std::string(kBuiltInLanguageItem);
+        result.helpFile = BuiltInHelpFile(folder);
+        result.texts = {current, RunTexts()};
+        return result;
+    }
+    result.fromFile = true;
+    // A file that cannot be read (its editor holds it) reads as one without keys.
+    const std::string bytes = ReadWholeFile(path).value_or(std::string());
+    const std::string base = BaseNameOf(path);
+    const std::string help = LanguageHelpFile(folder, base);
+    if (FileExists(help)) result.helpFile = help;
+    result.listItem = LanguageListItem(base, DisplayNameIn(bytes));
+    result.texts = ApplyLanguage(current, [&bytes](TextSection section, std::string_view key) {
+        return ProfileFindString(bytes, SectionName(section), key);
+    });
+    return result;
+}
+
+LanguageList BuildLanguageList(std::string_view folder, const std::vector<std::string>& fileNames,
+                               std::string_view current) {
+    LanguageList list;
+    list.items.emplace_back(kBuiltInLanguageItem);
+    for (const std::string& name : fileNames) {
+        const std::string base = BaseNameOf(name);
+        // Exactly, letter case included: "Rus" stored selects no file RUS.lng.
+        if (base == current) list.selected = static_cast<int>(list.items.size());
+        const std::string bytes =
+            ReadWholeFile(InLanguageFolder(folder, name)).value_or(std::string());
+        list.items.push_back(LanguageListItem(base, DisplayNameIn(bytes)));
+    }
+    return list;
+}
+
+LanguageChoice ChooseLanguage(int index, std::string_view itemText) {
+    LanguageChoice choice;
+    if (index < 0) return choice;
+    choice.store = true;
+    if (itemText == kBuiltInLanguageItem) {
+        choice.restartNote = true;  // the way back to English is a restart
+        return choice;
+    }
+    choice.language = LanguageOfItem(itemText);
+    choice.apply = !IsBlank(choice.language);
+    return choice;
+}
+
+}  // namespace vantor
