@@ -1,6 +1,7 @@
 // Language files read from a real folder: what applying one gives, the language list, the
 // choice made in it, and the shipped Russian file against the text table; the about text
 // and the help plan, which also depend on the language and the program folder.
+#include "temp_folder.h"
 #include "lang/language_file.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,15 @@
 namespace vantor {
 namespace {
 
-class LanguageFolder : public ::testing::Test {
+class LanguageFolder : public TempFolderTest {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vantor-language-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
+        TempFolderTest::SetUp();
         std::filesystem::create_directories(dir_ / "Language");
-        folder_ = dir_.string() + "/";
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     void Write(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(WriteWholeFile(folder_ + name, bytes)) << name;
     }
-
-    std::filesystem::path dir_;
-    std::string folder_;
 };
 
 TEST(LanguageNames, PathsItemsAndChoices) {

@@ -1,5 +1,6 @@
 // Loading the seven list files: line format, normalisation, defaults merging, class lists and
 // the files on disk.
+#include "temp_folder.h"
 #include "lists/list_files.h"
 
 #include <gtest/gtest.h>
@@ -315,21 +316,7 @@ TEST(ListFiles, HugeAndOddInputsLoadWithoutHarm) {
     EXPECT_EQ(odd[0].size(), 12u);
 }
 
-class ListFilesOnDisk : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        // The process id keeps parallel runs from other build folders apart.
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vantor_lists_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        folder_ = dir_.string() + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
-    std::string folder_;
-};
+using ListFilesOnDisk = TempFolderTest;
 
 TEST_F(ListFilesOnDisk, AppendAddsOneLineAndKeepsContent) {
     struct Case {

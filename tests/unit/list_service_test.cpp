@@ -1,6 +1,7 @@
 // The list service against real files whose times the test sets: start-up loading, the check
 // after a change in the folder, the second start's reload and additions from the message
 // window.
+#include "temp_folder.h"
 #include "lists/list_service.h"
 
 #include <gtest/gtest.h>
@@ -41,18 +42,12 @@ class TestFileTimes : public FileTimes {
     std::map<std::string, FileTime> times;
 };
 
-class ListServiceTest : public ::testing::Test {
+class ListServiceTest : public TempFolderTest {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vantor_list_service_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        folder_ = dir_.string() + "/";
+        TempFolderTest::SetUp();
         service_ = std::make_unique<ListService>(folder_, lists_, times_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string PathOf(const std::string& name) const { return folder_ + name; }
     // An editor saves the file: new bytes, new time.
@@ -69,8 +64,6 @@ class ListServiceTest : public ::testing::Test {
     }
     Lines List(ListKind kind) const { return *lists_.Snapshot(kind); }
 
-    std::filesystem::path dir_;
-    std::string folder_;
     ProgramLists lists_;
     TestFileTimes times_;
     std::unique_ptr<ListService> service_;

@@ -1,3 +1,4 @@
+#include "temp_folder.h"
 #include "shell/profile.h"
 
 #include <gtest/gtest.h>
@@ -221,19 +222,13 @@ TEST(ProfileWrite, RefusesNamesThatCouldNotBeReadBackAndCutsLineBreaks) {
     EXPECT_EQ(ProfileGetInt(out, "Main", "Width", -1), -1);
 }
 
-class ProfileFileTest : public ::testing::Test {
+class ProfileFileTest : public TempFolderTest {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vantor-profile-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        TempFolderTest::SetUp();
         path_ = (dir_ / "Vantor.ini").string();
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
-    std::filesystem::path dir_;
     std::string path_;
 };
 

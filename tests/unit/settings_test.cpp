@@ -1,3 +1,4 @@
+#include "temp_folder.h"
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,15 @@
 namespace vantor {
 namespace {
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public TempFolderTest {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vantor-settings-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        folder_ = dir_.string() + "/";
+        TempFolderTest::SetUp();
         path_ = SettingsPathIn(folder_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string Contents() const { return ReadWholeFile(path_).value_or("<missing>"); }
 
-    std::filesystem::path dir_;
-    std::string folder_;
     std::string path_;
 };
 
