@@ -47,7 +47,7 @@ class GuideRecorder {
             oldClass_ = old;
         }
         RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "VantorE2E.htmlfile", 0);
-        const std::string command = "\"" + ToolPath("shell_open_recorder") + "\" \"%1\"";
+        const std::string command = "\"" + ToolPath("shell_recorder") + "\" \"%1\"";
         RegSetValueA(HKEY_CLASSES_ROOT, "VantorE2E.htmlfile\\shell\\open\\command", REG_SZ,
                      command.c_str(), 0);
     }
@@ -67,7 +67,9 @@ class GuideRecorder {
                 const std::string all = ReadFileBytes(output_).value_or("");
                 const std::size_t end = all.find('\n', read_);
                 if (end == std::string::npos) return false;
+                // "TARGET|SHOW\r": the target alone.
                 line = all.substr(read_, end - read_);
+                line = line.substr(0, line.rfind('|'));
                 read_ = end + 1;
                 return true;
             },

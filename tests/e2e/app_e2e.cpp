@@ -20,7 +20,7 @@ constexpr char kStartText[] = "There were no automatically closed windows.";
 
 TEST(App, FirstStartWritesDefaultsAndSecondStartOnlyNotifies) {
     const std::string folder = FreshFolder();
-    Vantor first(folder);
+    Vantor first(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(first.Start());
 
     EXPECT_EQ(Escaped(ReadFileBytes(folder + "Vantor.ini").value_or("<missing>")),
@@ -60,7 +60,7 @@ TEST(App, FirstStartWritesDefaultsAndSecondStartOnlyNotifies) {
 }
 
 TEST(App, ClosesForegroundMessageBoxAndShowsItWithoutTakingFocus) {
-    Vantor vantor(FreshFolder());
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     const std::string caption = "\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5 e2e";  // cp1251 "Внимание"
     Process box = ShowBox("\\xC2\\xED\\xE8\\xEC\\xE0\\xED\\xE8\\xE5 e2e", "Line 1\\r\\nLine 2");
@@ -76,7 +76,7 @@ TEST(App, ClosesForegroundMessageBoxAndShowsItWithoutTakingFocus) {
 }
 
 TEST(App, BoxBehindAnotherWindowIsClosedByTheFullPass) {
-    Vantor vantor(FreshFolder());
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = Process::Start(ToolPath("app_box_behind"), {"behind e2e", "hidden text"});
     ASSERT_TRUE(box.Started());
@@ -93,7 +93,7 @@ TEST(App, WhiteListKeepsABoxOpenAndBlackListClosesItQuietly) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "White.ini", "keep me open e2e\r\n");
     WriteFileBytes(folder + "Black.ini", "close me quietly e2e\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
 
     Process black = ShowBox("black e2e", "close me quietly e2e");
@@ -114,7 +114,7 @@ TEST(App, WhiteListKeepsABoxOpenAndBlackListClosesItQuietly) {
 }
 
 TEST(App, LeavesOtherDialogsAlone) {
-    Vantor vantor(FreshFolder());
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process okCancel = ShowBox("ok-cancel e2e", "Proceed?", "0x21");
     Process yesNo = ShowBox("yes-no e2e", "Really?", "0x24");
@@ -136,7 +136,7 @@ TEST(App, LeavesOtherDialogsAlone) {
 
 TEST(App, PagingThroughTheLogAndTheTrayToggle) {
     const std::string folder = FreshFolder();
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     for (int i = 0; i < 3; ++i) {
         Process box = ShowBox("page " + std::to_string(i), "text " + std::to_string(i));
@@ -193,7 +193,7 @@ TEST(App, PagingThroughTheLogAndTheTrayToggle) {
 TEST(App, WindowHidesAfterMessageTimeUnlessInForeground) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nMessageTime=2\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = ShowBox("timed e2e", "goes away");
     // Timed from the show itself: a closed program can take a while to end under Wine.
@@ -227,7 +227,7 @@ TEST(App, WindowHidesAfterMessageTimeUnlessInForeground) {
 }
 
 TEST(App, DisableStopsClosingAndASecondDisableRestartsIt) {
-    Vantor vantor(FreshFolder());
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     vantor.CommandAndWait(kCmdDisable);
     Process box = ShowBox("disabled e2e", "stays");
@@ -253,7 +253,7 @@ std::string ClipboardText() {
 TEST(App, CopyScrollBarAndTheKeysThatHide) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtExit.Visible=1\r\nbtCopy.Visible=1\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     // Nothing shown yet: the text area and the buttons do not exist before the first show.
     EXPECT_EQ(FindChild(vantor.Window(), "Edit"), nullptr);
@@ -320,7 +320,7 @@ TEST(App, CopyScrollBarAndTheKeysThatHide) {
 TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nbtCopy.Visible=1\r\nbtExit.Visible=1\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     for (int i = 0; i < 3; ++i) {
         Process box = ShowBox("keys " + std::to_string(i), "key text " + std::to_string(i));
@@ -374,7 +374,7 @@ TEST(App, KeysMoveTheFocusInTheMessageWindowAndRunItsCommands) {
 TEST(App, ColorFromTheSettingsPaintsTheWindow) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nColor=FF0000\r\nMessageTransparent=255\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = ShowBox("color e2e", "x");
     ASSERT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
@@ -390,7 +390,7 @@ TEST(App, ColorFromTheSettingsPaintsTheWindow) {
 }
 
 TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
-    Vantor vantor(FreshFolder());
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     vantor.Tray(WM_RBUTTONDOWN);
     HWND menu = nullptr;
@@ -422,7 +422,7 @@ TEST(App, ExitDoesNotWaitForATickSleepingInARule) {
     const std::string folder = FreshFolder();
     // Every tick sleeps 8 s while the front window of app_box_behind is in the foreground.
     WriteFileBytes(folder + "Main.ini", "VantorE2EFront||sleep 8000\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = Process::Start(ToolPath("app_box_behind"), {"sleeper e2e", "not now"});
     ASSERT_TRUE(box.Started());
@@ -443,7 +443,7 @@ TEST(App, ExitWritesTheFourKeysAndTheSizeComesBack) {
     const std::string folder = FreshFolder();
     const std::string ini = folder + "Vantor.ini";
     {
-        Vantor vantor(folder);
+        Vantor vantor(folder, Vantor::kSystemBoxes);
         ASSERT_TRUE(vantor.Start());
         RECT r = {};
         GetWindowRect(vantor.Window(), &r);
@@ -458,7 +458,7 @@ TEST(App, ExitWritesTheFourKeysAndTheSizeComesBack) {
     EXPECT_EQ(ReadIntKey(ini, "fmSetup.Left"), 567);
     EXPECT_EQ(ReadIntKey(ini, "fmSetup.Top"), 105);
     {
-        Vantor vantor(folder);
+        Vantor vantor(folder, Vantor::kSystemBoxes);
         ASSERT_TRUE(vantor.Start());
         RECT r = {};
         GetWindowRect(vantor.Window(), &r);

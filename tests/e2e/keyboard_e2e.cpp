@@ -25,7 +25,7 @@ class Keyboard : public ::testing::Test {
         WriteFileBytes(folder + "Vantor.ini",
                        "[Main]\r\ncbChangeCase=1\r\ncbChangeCaseFirst=1\r\ncbSelectAll=1\r\n"
                        "cbCloseYesNo=1\r\n");
-        vantor_ = std::make_unique<Vantor>(folder);
+        vantor_ = std::make_unique<Vantor>(folder, Vantor::kSystemBoxes);
         started_ = vantor_->Start();
     }
     static void TearDownTestSuite() { vantor_.reset(); }

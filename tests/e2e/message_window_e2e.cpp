@@ -42,7 +42,7 @@ bool Click(const char* how, HWND window) {
 TEST(MessageWindow, AutomaticMessagesAreTranslucentCommandsOpaqueDoubleClickHides) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", "[Main]\r\ncbClose=2\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     ASSERT_TRUE(ShowAndClose(vantor, "opacity e2e"));
     EXPECT_EQ(OpacityOf(vantor.Window()), 222);
@@ -62,7 +62,7 @@ TEST(MessageWindow, CentredOverTheDialogCountingDownAndClickHides) {
     WriteFileBytes(folder + "Vantor.ini",
                    "[Main]\r\nMessageTransparent=300\r\nNoCenter=0\r\nIsTimer=1\r\n"
                    "MessageTime=2\r\ncbClose=1\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     // A 400 x 160 box at 300, 200: centred, the 230 x 100 window goes to 385, 230.
     ASSERT_TRUE(ShowAndClose(vantor, "centred e2e", {"300", "200", "400", "160"}));
@@ -118,7 +118,7 @@ TEST(MessageWindow, ASizeCorrectedAtStartIsNotStoredAndRightClickHides) {
     const std::string folder = FreshFolder();
     const std::string ini = folder + "Vantor.ini";
     WriteFileBytes(ini, "[Main]\r\ncbClose=3\r\nWidth=20\r\nHeight=150\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     // A window with a sizing frame cannot be 20 pixels wide: the window manager widens it
     // while the program starts, before it records size changes.

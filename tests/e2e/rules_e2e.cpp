@@ -65,7 +65,7 @@ TEST(Rules, AdvancedListReplaceListAndASecondStartThatReloadsThem) {
                    "VantorE2ERules=rules clearbox||uncheck Button=Remember\r\n"
                    "VantorE2ERules=rules press|Edit=target|Button=Press me\r\n");
     WriteFileBytes(folder + "Replace.ini", "rules caption e2e|Replaced e2e\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
 
     struct Row {
@@ -153,7 +153,7 @@ DWORD CloseTimeOf(Vantor& vantor, const std::string& caption) {
 TEST(Rules, TimerOptionGivesTheScannerItsOwnTimerThroughDisable) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Main.ini", "VantorE2ERules=rules quick hide||Hide\r\n");
-    Vantor vantor(folder);
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start({"timer=1000"}));
     // The scanner acts only once a second: a box that opens just after one closing is not
     // closed until the next second's tick (with 50 ms ticks it would take some 200 ms).

@@ -281,17 +281,18 @@ class GuiThreadHold {
 // One vantor.exe started by the test; Exit (or, failing that, kill) when it goes.
 class Vantor {
   public:
-    explicit Vantor(std::string folder) : folder_(std::move(folder)) {
+    // kSystemBoxes: the test's other programs show the system's own message boxes, which a
+    // Russian system labels "ОК", "Да" and "Нет". On such a system the folder then gets a
+    // language file that gives only those words, named by "Language=Rus" (the default, added
+    // to a test's own settings), so the texts the test checks stay the built-in English ones.
+    enum Words { kOwnWords, kSystemBoxes };
+
+    explicit Vantor(std::string folder, Words words = kOwnWords) : folder_(std::move(folder)) {
         exe_ = JoinPath(folder_, "vantor.exe");
         if (!ReadFileBytes(exe_)) CopyFileTo(VantorExePath(), exe_);
-        // A Russian system's dialogs say "ОК", "Да" and "Нет": "Language=Rus" (the default,
-        // added to a test's own settings) finds those words in a language file that gives
-        // only them, so the texts the tests check stay the built-in English ones. A test
-        // that brings its own Rus.lng keeps it.
-        const std::string words = folder_ + "Language\\Rus.lng";
-        if (RussianSystem() && !ReadFileBytes(words)) {
+        if (words == kSystemBoxes && RussianSystem()) {
             CreateDirectoryA((folder_ + "Language").c_str(), nullptr);
-            WriteFileBytes(words,
+            WriteFileBytes(folder_ + "Language\\Rus.lng",
                            "[Messages]\r\nssOK=\xCE\xCA\r\nssYes=\xC4\xE0\r\nssNo=\xCD\xE5\xF2\r\n");
             const std::string ini = folder_ + "Vantor.ini";
             char language[64] = {};
