@@ -201,7 +201,8 @@ TEST(Package, UnpackedIntoAFolderWithABlankItRunsInRussianAndThenInEnglish) {
                 return TextOf(vantor.SettingsControl(kLbLanguage)) == "Please, restart Vantor.";
             },
             2000));
-        PressKeys({VK_ESCAPE});
+        PressKeys({VK_ESCAPE});  // handled before the menu opens, which Esc would close
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(vantor.Settings()); }, 2000));
         ASSERT_TRUE(vantor.PickTrayItem(7));
         ASSERT_TRUE(vantor.Proc().WaitExit(10000)) << "Exit did not end the program";
         const std::string ini = folder + "Vantor.ini";
