@@ -108,7 +108,7 @@ std::vector<std::string> FakeWindowSystem::Commands() const {
     std::vector<std::string> out;
     for (const auto& line : log_) {
         if (line.rfind("WM_GETTEXT", 0) == 0 || line.rfind("BM_GETCHECK", 0) == 0 ||
-            line.rfind("EM_GETSEL", 0) == 0)
+            line.rfind("EM_GETSEL", 0) == 0 || line.rfind("WM_NULL", 0) == 0)
             continue;
         out.push_back(line);
     }
@@ -232,6 +232,12 @@ std::int64_t FakeWindowSystem::ReadText(WindowHandle window, char* buffer, std::
     return static_cast<std::int64_t>(n);
 }
 
+bool FakeWindowSystem::Responds(WindowHandle window) {
+    if (recordReads) log_.push_back(Msg("WM_NULL", window));
+    const FakeWindow* w = Find(window);
+    return w && !w->hung;
+}
+
 bool FakeWindowSystem::SetText(WindowHandle window, std::string_view text) {
     if (!Send(window, Msg("WM_SETTEXT", window, Quoted(text)))) return false;
     windows_[window].text = std::string(text);
@@ -243,6 +249,11 @@ bool FakeWindowSystem::Click(WindowHandle button) {
     FakeWindow& w = windows_[button];
     if (w.clickToggles) w.check = w.check ? 0 : 1;
     if (w.clickClosesDialog) Destroy(TopLevelOf(button));
+    if (w.clickEndsDialog) {
+        const WindowHandle dialog = TopLevelOf(button);
+        windows_[dialog].visible = false;
+        if (foreground_ == dialog) foreground_ = 0;
+    }
     return true;
 }
 

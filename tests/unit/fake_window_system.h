@@ -33,6 +33,7 @@ struct FakeWindow {
     std::int32_t selEnd = 0;
     // Behaviour on commands.
     bool clickClosesDialog = false;  // BM_CLICK destroys the top-level window it belongs to
+    bool clickEndsDialog = false;    // BM_CLICK hides it, as EndDialog does before the end
     bool clickToggles = false;       // BM_CLICK flips the check state (check boxes)
     bool closeOnSysClose = true;     // SC_CLOSE destroys the window
     // Odd controls: a reported length other than the text's, and what WM_GETTEXT writes.
@@ -75,7 +76,8 @@ class FakeWindowSystem : public WindowSystem {
 
     // --- the record ---
     const std::vector<std::string>& Log() const { return log_; }
-    // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL).
+    // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL,
+    // and the WM_NULL of Responds).
     std::vector<std::string> Commands() const;
     void ClearLog() { log_.clear(); }
     bool recordReads = true;
@@ -96,6 +98,7 @@ class FakeWindowSystem : public WindowSystem {
     WindowHandle FocusedControlOf(WindowHandle window) override;
     std::int64_t TextLength(WindowHandle window) override;
     std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;
+    bool Responds(WindowHandle window) override;
     bool SetText(WindowHandle window, std::string_view text) override;
     bool Click(WindowHandle button) override;
     int GetCheck(WindowHandle button) override;
