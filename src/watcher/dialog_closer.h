@@ -48,11 +48,22 @@ class DialogCloser {
     void Reset();
 
     void ExamineWindow(WindowHandle window, bool escPressed);
+    // An early look, between the ticks, at a window that was just created or shown: what
+    // ExamineWindow (window, false) does, except that a window it finds nothing to do with
+    // (perhaps a dialog whose texts are not all set yet) leaves the last examined window as
+    // it was, so the ticks that follow look at it as if there had been no early look.
+    void LookEarly(WindowHandle window);
 
     WindowHandle LastExaminedWindow() const { return lastExaminedWindow_; }
     const std::string& LastReplacedCaption() const { return lastReplacedCaption_; }
 
   private:
+    enum class Outcome {
+        kSkipped,   // not analysed (own window, the last examined one, a closed one)
+        kNothing,   // analysed: no message to act on
+        kActed,     // clicked No or OK (taken or not), or kept a white-listed message open
+    };
+    Outcome Examine(WindowHandle window, bool escPressed);
     void ReplaceCaption(WindowHandle window, const std::string& caption,
                         const ListEntries& replace);
     DialogFindings WalkChildren(WindowHandle window);
@@ -66,6 +77,10 @@ class DialogCloser {
     // Touched only on the timer thread.
     WindowHandle lastExaminedWindow_ = 0;
     std::string lastReplacedCaption_;
+    // The dialog whose OK click was taken last. It hides at once but lives on for a moment,
+    // and a look in that moment (the full pass of the same tick, an early look) must not
+    // log and click it a second time.
+    WindowHandle lastClosedWindow_ = 0;
     // The latest messages whose OK click was not taken: they are in the log already, so a
     // later analysis of the same window and text only tries the click again.
     struct Unanswered {

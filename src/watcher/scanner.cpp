@@ -12,6 +12,7 @@ Scanner::Scanner(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
 
 void Scanner::Reset() {
     closer_.Reset();
+    newWindows_.Clear();
     lastFullScanTick_ = 0;
     lastCaseChangeTick_ = 0;
 }
@@ -21,6 +22,29 @@ void Scanner::FullPass() {
         closer_.ExamineWindow(window, false);
         return true;
     });
+}
+
+std::optional<std::uint32_t> Scanner::LookAtNewWindows() {
+    std::vector<NewWindowWatch::Entry> due = newWindows_.Take();
+    if (due.empty()) return std::nullopt;
+    // A dialog becomes the foreground window a few milliseconds before it is drawn visible
+    // (under Wine its focus is set while it is still hidden): its texts are set by then.
+    const WindowHandle foreground = ws_.ForegroundWindow();
+    for (const NewWindowWatch::Entry& entry : due) {
+        if (entry.window != foreground && !ws_.IsVisible(entry.window)) {
+            newWindows_.Keep(entry, ws_.TickCount());
+            continue;
+        }
+        // A program still busy filling in its window (or with another of its windows), or
+        // hung, does not answer: it is asked again later in its watch, and after that its
+        // window is left to the ticks and the full pass, which never wait long for it either.
+        if (!ws_.Responds(entry.window)) {
+            newWindows_.Keep(entry, ws_.TickCount());
+            continue;
+        }
+        closer_.LookEarly(entry.window);
+    }
+    return newWindows_.NextDelay(ws_.TickCount());
 }
 
 void Scanner::ScannerTick() {
