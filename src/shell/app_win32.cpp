@@ -26,6 +26,7 @@
 #include "ui/placement.h"
 #include "ui/window_input.h"
 #include "watcher/advanced_list.h"
+#include "watcher/event_path_win32.h"
 #include "watcher/scanner.h"
 #include "watcher/window_system_win32.h"
 
@@ -112,6 +113,7 @@ class Application {
                              windowSystem_.EndTick();
                          }),
           spyTimer_(50, 0, [] {}),
+          events_(windowSystem_, scanner_),
           settingsFile_(std::string()) {}
 
     int Run();
@@ -147,6 +149,9 @@ class Application {
     // The scanner runs inside the advanced-list timer while both have the default period.
     std::atomic<bool> scannerShares_{true};
     PeriodicTimer spyTimer_;
+    // Other programs' new windows are looked at between the ticks ("WindowEvents").
+    EventPath events_;
+    bool windowEvents_ = true;
     AppWindow appWindow_;
     TrayIcon tray_;
     HMENU trayMenu_ = nullptr;
@@ -213,6 +218,7 @@ void Application::InitialiseMainForm() {
     settingsFile_ = SettingsFile(SettingsPathIn(folder_));
     RunSettings run;
     ReadMainFormKeys(settingsFile_, run);
+    ReadWatcherKeys(settingsFile_, run);
     // 6. The enabled icon; 7. the command line overrides the file for this run.
     tray_.SetIcon(enabledIcon_);
     ApplyCommandLine(SplitCommandLine(GetCommandLineA()), run);
@@ -254,6 +260,7 @@ void Application::ApplyRunSettings(const RunSettings& run) {
     if (run.TextColor) window_.SetTextColor(*run.TextColor);
     scannerTimer_.SetPeriod(static_cast<UINT>(run.ScannerPeriod));
     scannerShares_ = scannerTimer_.Period() == kWatcherPeriod;
+    windowEvents_ = run.WindowEvents;
 }
 
 void Application::LoadSetupState() {
@@ -350,6 +357,7 @@ void Application::ToggleDisable() {
     } else {
         scannerTimer_.Stop();
         advancedTimer_.Stop();
+        events_.Stop();
         tray_.SetIcon(disabledIcon_);
     }
 }
@@ -357,9 +365,11 @@ void Application::ToggleDisable() {
 void Application::StartWatcher() {
     if (!scannerShares_) scannerTimer_.Start();
     advancedTimer_.Start();
+    if (windowEvents_) events_.Start();
 }
 
 void Application::StopTimers() {
+    events_.Stop();
     scannerTimer_.Stop();
     advancedTimer_.Stop();
     spyTimer_.Stop();

@@ -58,6 +58,10 @@ void ReadMainFormKeys(const SettingsFile& file, RunSettings& s) {
     if (const auto text = TextColorFromSetting(file.ReadText(kKeyTextColor))) s.TextColor = text;
 }
 
+void ReadWatcherKeys(const SettingsFile& file, RunSettings& s) {
+    s.WindowEvents = file.ReadBool(kKeyWindowEvents, s.WindowEvents);
+}
+
 void ReadSavedSize(const SettingsFile& file, RunSettings& s) {
     s.SavedWidth = file.ReadInt(kKeyWidth, s.SavedWidth);
     s.SavedHeight = file.ReadInt(kKeyHeight, s.SavedHeight);

@@ -40,6 +40,8 @@ inline constexpr std::string_view kKeyChangeCase = "cbChangeCase";
 inline constexpr std::string_view kKeyChangeCaseFirst = "cbChangeCaseFirst";
 inline constexpr std::string_view kKeySelectAll = "cbSelectAll";
 inline constexpr std::string_view kKeyCloseYesNo = "cbCloseYesNo";
+// 0 turns off the early look at other programs' new windows between the ticks (default 1).
+inline constexpr std::string_view kKeyWindowEvents = "WindowEvents";
 
 // The full path of Vantor.ini in a folder (with or without its trailing separator).
 std::string SettingsPathIn(std::string_view folder);
@@ -108,12 +110,15 @@ struct RunSettings {
     BackgroundChange Background;             // from "Color", then the command line
     std::optional<std::uint32_t> TextColor;  // from "TextColor"; nothing keeps the default
     std::int32_t ScannerPeriod = 50;         // milliseconds
+    bool WindowEvents = true;                // new windows are looked at as they appear
 };
 
 // The main-form keys, in the program's order: "btCopy.Visible", "btClose.Visible", "IsTimer",
 // "btExit.Visible", "cbBorder", "MessageTransparent", "MessageTime", "NoCenter", "IsTimer",
 // "Color", "TextColor". Absent keys keep the values settings already holds.
 void ReadMainFormKeys(const SettingsFile& file, RunSettings& settings);
+// The watcher's own key, "WindowEvents", read after the main-form keys.
+void ReadWatcherKeys(const SettingsFile& file, RunSettings& settings);
 // "Width" and "Height" into SavedWidth and SavedHeight (read at the end of start-up).
 void ReadSavedSize(const SettingsFile& file, RunSettings& settings);
 

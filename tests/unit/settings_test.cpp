@@ -65,9 +65,11 @@ TEST_F(SettingsTest, MainFormKeysWithNoFileGiveTheBuiltInDefaults) {
     SettingsFile file(path_);
     RunSettings s;
     ReadMainFormKeys(file, s);
+    ReadWatcherKeys(file, s);
     ReadSavedSize(file, s);
     EXPECT_FALSE(s.CopyVisible || s.CloseVisible || s.ExitVisible || s.IsTimer);
     EXPECT_TRUE(s.Border);
+    EXPECT_TRUE(s.WindowEvents);
     EXPECT_TRUE(s.NoCenter);
     EXPECT_EQ(s.MessageTransparent, 222);
     EXPECT_EQ(s.MessageTime, 4);
@@ -82,11 +84,14 @@ TEST_F(SettingsTest, MainFormKeysFromAHandEditedFile) {
     ASSERT_TRUE(WriteWholeFile(path_,
                                "[main]\r\nbtExit.Visible=2\r\ncbBorder=true\r\nIsTimer=1\r\n"
                                "MessageTransparent=300\r\nMessageTime=9\r\nNoCenter=0\r\n"
-                               "Color=clBtnFace\r\nTextColor=clbtnface\r\nWidth=-40\r\n"));
+                               "Color=clBtnFace\r\nTextColor=clbtnface\r\nWidth=-40\r\n"
+                               "WindowEvents=0\r\n"));
     SettingsFile file(path_);
     RunSettings s;
     ReadMainFormKeys(file, s);
+    ReadWatcherKeys(file, s);
     ReadSavedSize(file, s);
+    EXPECT_FALSE(s.WindowEvents);
     EXPECT_TRUE(s.ExitVisible);
     EXPECT_FALSE(s.CopyVisible);
     EXPECT_FALSE(s.Border);  // "true" reads as 0
