@@ -1,9 +1,11 @@
 // Another program that shows a message box, for the tests to find, read and answer.
-//   show_message_box CAPTION TEXT [FLAGS]
+//   show_message_box CAPTION TEXT [FLAGS [REPORT_FILE]]
 // CAPTION and TEXT may hold the escapes \r \n \t \\ and \xNN (any byte, e.g. code page 1251
 // letters given from a Linux shell). FLAGS is MessageBoxA's uType, decimal or 0x-hex
 // (default MB_OK | MB_ICONINFORMATION). Prints "result N" and exits with MessageBoxA's result
-// (IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7); exit code 100 means bad arguments.
+// (IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7); exit code 100 means bad arguments. With
+// REPORT_FILE, writes "waited_ms N" there: the time from the box becoming active (a
+// thread-local WH_CBT hook's HCBT_ACTIVATE) to MessageBoxA returning; -1 if it never was.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +13,18 @@
 #include <string>
 
 namespace {
+
+HHOOK g_hook = nullptr;
+LARGE_INTEGER g_activated = {};
+
+LRESULT CALLBACK OnActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && g_activated.QuadPart == 0) {
+        char cls[32] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof(cls));
+        if (std::string(cls) == "#32770") QueryPerformanceCounter(&g_activated);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -47,12 +61,12 @@ std::string Unescape(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: show_message_box CAPTION TEXT [FLAGS]\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: show_message_box CAPTION TEXT [FLAGS [REPORT_FILE]]\n");
         return 100;
     }
     UINT flags = MB_OK | MB_ICONINFORMATION;
-    if (argc == 4) {
+    if (argc >= 4) {
         char* end = nullptr;
         flags = UINT(std::strtoul(argv[3], &end, 0));
         if (end == argv[3] || *end != '\0') {
@@ -62,7 +76,23 @@ int main(int argc, char** argv) {
     }
     const std::string caption = Unescape(argv[1]);
     const std::string text = Unescape(argv[2]);
+    if (argc == 5) g_hook = SetWindowsHookExA(WH_CBT, OnActivation, nullptr, GetCurrentThreadId());
     int result = MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+    if (argc == 5) {
+        LARGE_INTEGER returned, frequency;
+        QueryPerformanceCounter(&returned);
+        QueryPerformanceFrequency(&frequency);
+        UnhookWindowsHookEx(g_hook);
+        if (FILE* report = std::fopen(argv[4], "w")) {
+            const double waited =
+                g_activated.QuadPart == 0
+                    ? -1.0
+                    : 1000.0 * static_cast<double>(returned.QuadPart - g_activated.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+            std::fprintf(report, "waited_ms %.0f\n", waited);
+            std::fclose(report);
+        }
+    }
     std::printf("result %d\n", result);
     std::fflush(stdout);
     return result;
