@@ -63,13 +63,6 @@ bool BoundedSender::Ready(HWND window, DWORD thread) {
     return answered;
 }
 
-bool BoundedSender::Responds(HWND window) {
-    if (!window) return false;
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (thread == 0) return false;
-    return thread == GetCurrentThreadId() || Ready(window, thread);
-}
-
 bool BoundedSender::Send(SendJob& job) {
     if (!job.window) return false;
     DWORD pid = 0;

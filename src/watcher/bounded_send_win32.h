@@ -54,9 +54,8 @@ class BoundedSender {
     // False when the window's thread is busy or hung, did not answer in time, or the window
     // is gone.
     bool Send(SendJob& job);
-    // Whether the window's thread takes messages now (answered a moment ago, or answers a
-    // WM_NULL within kPingTimeoutMs). True at once for the caller's own windows.
-    bool Responds(HWND window);
+    // The thread has just answered a message sent some other way.
+    void NoteAnswered(DWORD thread) { Note(thread, true); }
 
   private:
     bool Ready(HWND window, DWORD thread);

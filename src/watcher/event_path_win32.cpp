@@ -25,14 +25,22 @@ void EventPath::Stop() {
 }
 
 void EventPath::OnTopLevelWindow(WindowHandle window, std::uint32_t now) {
-    if (!on_) return;
-    if (scanner_.NewWindows().Add(window, now)) {
-        wake_.ArmWithin(NewWindowWatch::kYoungStepMs / 2);
-    }
+    if (!on_ || !scanner_.NewWindows().Add(window, now)) return;
+    // Answered in our message loop, whenever that program gets to it; never waited for.
+    SendMessageCallbackA(reinterpret_cast<HWND>(window), WM_NULL, 0, 0, &EventPath::OnAnswer,
+                         reinterpret_cast<ULONG_PTR>(this));
+}
+
+void CALLBACK EventPath::OnAnswer(HWND window, UINT, ULONG_PTR self, LRESULT) {
+    auto* path = reinterpret_cast<EventPath*>(self);
+    const auto handle = reinterpret_cast<WindowHandle>(window);
+    if (!path->on_ || !path->scanner_.NewWindows().Answered(handle, GetTickCount())) return;
+    path->ws_.NoteAnswered(handle);
+    path->wake_.ArmWithin(1);
 }
 
 void EventPath::OnWake() {
-    if (const auto next = scanner_.LookAtNewWindows()) wake_.ArmWithin(*next);
+    scanner_.LookAtNewWindows();
 }
 
 }  // namespace vantor

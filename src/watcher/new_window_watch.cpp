@@ -3,55 +3,48 @@
 #include <algorithm>
 
 namespace vantor {
-namespace {
 
-// How long ago `since` was at `now`; 0 for a time a moment ahead (another thread's clock
-// read), also across the wrap of the 32-bit count.
-std::uint32_t Age(std::uint32_t now, std::uint32_t since) {
-    const auto age = static_cast<std::int32_t>(now - since);
-    return age < 0 ? 0 : static_cast<std::uint32_t>(age);
+void NewWindowWatch::ForgetOld(std::uint32_t now) {
+    // Signed: a time a moment ahead (another thread's clock read) is young, also across the
+    // wrap of the 32-bit count.
+    std::erase_if(waiting_, [&](const Entry& e) {
+        return !e.answered && static_cast<std::int32_t>(now - e.since) >= static_cast<std::int32_t>(kWatchMs);
+    });
 }
-
-}  // namespace
 
 bool NewWindowWatch::Add(WindowHandle window, std::uint32_t now) {
     if (window == 0) return false;
     std::lock_guard<std::mutex> lock(mutex_);
+    ForgetOld(now);
     const auto same = [&](const Entry& e) { return e.window == window; };
     if (std::any_of(waiting_.begin(), waiting_.end(), same)) return false;
     if (waiting_.size() == kMaxWaiting) waiting_.erase(waiting_.begin());
-    waiting_.push_back({window, now});
+    waiting_.push_back({window, now, false});
     return true;
 }
 
-std::vector<NewWindowWatch::Entry> NewWindowWatch::Take() {
+bool NewWindowWatch::Answered(WindowHandle window, std::uint32_t now) {
     std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<Entry> taken;
-    taken.swap(waiting_);
-    return taken;
-}
-
-void NewWindowWatch::Keep(const Entry& entry, std::uint32_t now) {
-    if (Age(now, entry.since) >= kWatchMs) return;
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto same = [&](const Entry& e) { return e.window == entry.window; };
-    if (std::any_of(waiting_.begin(), waiting_.end(), same)) return;
-    if (waiting_.size() == kMaxWaiting) return;
-    // Taken windows are older than any announced since: they go first again.
-    const auto at = std::find_if(waiting_.begin(), waiting_.end(), [&](const Entry& e) {
-        return static_cast<std::int32_t>(e.since - entry.since) >= 0;
+    ForgetOld(now);
+    const auto it = std::find_if(waiting_.begin(), waiting_.end(), [&](const Entry& e) {
+        return e.window == window && !e.answered;
     });
-    waiting_.insert(at, entry);
+    if (it == waiting_.end()) return false;
+    Entry entry = *it;
+    entry.answered = true;
+    waiting_.erase(it);
+    waiting_.push_back(entry);
+    return true;
 }
 
-std::optional<std::uint32_t> NewWindowWatch::NextDelay(std::uint32_t now) const {
+std::vector<WindowHandle> NewWindowWatch::TakeAnswered() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (waiting_.empty()) return std::nullopt;
-    std::uint32_t youngest = kWatchMs;
-    for (const Entry& e : waiting_) youngest = std::min(youngest, Age(now, e.since));
-    if (youngest < kYoungMs) return kYoungStepMs;
-    if (youngest < kGrownMs) return kGrownStepMs;
-    return kOldStepMs;
+    std::vector<WindowHandle> taken;
+    for (const Entry& e : waiting_) {
+        if (e.answered) taken.push_back(e.window);
+    }
+    std::erase_if(waiting_, [](const Entry& e) { return e.answered; });
+    return taken;
 }
 
 void NewWindowWatch::Clear() {

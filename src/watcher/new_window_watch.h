@@ -1,16 +1,16 @@
 // Top-level windows of other programs that were just created or shown, waiting for the
-// engine's early look. The system's window events add them on the GUI thread; the engine
-// takes them on the timer thread. Wine announces a window only as it is created, hidden and
-// still being filled in, so a window is looked at once it is visible: the engine looks again
-// soon while it is young (a message box shows some 15 to 30 ms after its creation), less
-// often later, and leaves one that has not shown within kWatchMs to the ticks and the full
-// pass. Windows announces showing and activation as well; those are visible at once.
+// engine's early look. The system's window events add them on the GUI thread, which then
+// asks each window's program, without waiting, whether it takes messages (a WM_NULL whose
+// answer comes back to the GUI thread later). The answer comes once the program is back in
+// its message loop: its window is built by then, a dialog's texts are set (a message box
+// answers just before it is drawn), and only then is the engine woken to look at it. A
+// program that never answers (hung, or busy for good) never costs the engine anything here:
+// its windows are left to the ticks and the full pass.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "watcher/window_handle.h"
@@ -19,38 +19,34 @@ namespace vantor {
 
 class NewWindowWatch {
   public:
-    static constexpr std::uint32_t kWatchMs = 1000;
-    // The delay of the next look while the youngest waiting window is this young or younger.
-    static constexpr std::uint32_t kYoungMs = 100;
-    static constexpr std::uint32_t kYoungStepMs = 2;
-    static constexpr std::uint32_t kGrownMs = 300;
-    static constexpr std::uint32_t kGrownStepMs = 10;
-    static constexpr std::uint32_t kOldStepMs = 25;
+    // A window whose program has not answered for this long is forgotten.
+    static constexpr std::uint32_t kWatchMs = 30000;
     // A burst of new windows beyond this many drops the oldest waiting one.
     static constexpr std::size_t kMaxWaiting = 64;
 
-    struct Entry {
-        WindowHandle window = 0;
-        std::uint32_t since = 0;  // GetTickCount when it was announced
-    };
-
     // Any thread: `window` was created or shown at `now`. True when it was not waiting yet;
-    // the caller then makes sure the engine looks within kYoungStepMs.
+    // the caller then asks its program whether it answers.
     bool Add(WindowHandle window, std::uint32_t now);
-    // Timer thread: every waiting window, oldest first; none waits any more.
-    std::vector<Entry> Take();
-    // Timer thread: a window taken but not shown yet waits again, unless it has waited
-    // kWatchMs already or has been announced anew meanwhile.
-    void Keep(const Entry& entry, std::uint32_t now);
-    // Timer thread, after a look: the delay of the next one, or nothing while no window waits.
-    std::optional<std::uint32_t> NextDelay(std::uint32_t now) const;
+    // Any thread: the program of `window` answered at `now`. True when the window was
+    // waiting for that; the caller then wakes the engine.
+    bool Answered(WindowHandle window, std::uint32_t now);
+    // Timer thread: the windows whose programs have answered, in the order they answered;
+    // they wait no more.
+    std::vector<WindowHandle> TakeAnswered();
     // Forgets every waiting window (the watcher stops).
     void Clear();
     std::size_t Waiting() const;
 
   private:
+    struct Entry {
+        WindowHandle window = 0;
+        std::uint32_t since = 0;  // GetTickCount when it was announced
+        bool answered = false;
+    };
+    void ForgetOld(std::uint32_t now);
+
     mutable std::mutex mutex_;
-    std::vector<Entry> waiting_;  // oldest first
+    std::vector<Entry> waiting_;  // in the order announced, or answered for answered ones
 };
 
 }  // namespace vantor

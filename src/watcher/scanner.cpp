@@ -24,27 +24,8 @@ void Scanner::FullPass() {
     });
 }
 
-std::optional<std::uint32_t> Scanner::LookAtNewWindows() {
-    std::vector<NewWindowWatch::Entry> due = newWindows_.Take();
-    if (due.empty()) return std::nullopt;
-    // A dialog becomes the foreground window a few milliseconds before it is drawn visible
-    // (under Wine its focus is set while it is still hidden): its texts are set by then.
-    const WindowHandle foreground = ws_.ForegroundWindow();
-    for (const NewWindowWatch::Entry& entry : due) {
-        if (entry.window != foreground && !ws_.IsVisible(entry.window)) {
-            newWindows_.Keep(entry, ws_.TickCount());
-            continue;
-        }
-        // A program still busy filling in its window (or with another of its windows), or
-        // hung, does not answer: it is asked again later in its watch, and after that its
-        // window is left to the ticks and the full pass, which never wait long for it either.
-        if (!ws_.Responds(entry.window)) {
-            newWindows_.Keep(entry, ws_.TickCount());
-            continue;
-        }
-        closer_.LookEarly(entry.window);
-    }
-    return newWindows_.NextDelay(ws_.TickCount());
+void Scanner::LookAtNewWindows() {
+    for (WindowHandle window : newWindows_.TakeAnswered()) closer_.LookEarly(window);
 }
 
 void Scanner::ScannerTick() {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
@@ -31,12 +30,10 @@ class Scanner {
     void ScannerTick();
     // Hands every top-level window, hidden ones included, to the dialog analysis.
     void FullPass();
-    // The early look, on the timer thread between ticks: every new window that has become
-    // visible (or the foreground window) and whose program answers is looked at
-    // (DialogCloser::LookEarly); the others wait for a later look. Returns the delay of the
-    // next look, or nothing while no window waits. Ticks, key sampling and the full pass are
-    // untouched by it.
-    std::optional<std::uint32_t> LookAtNewWindows();
+    // The early look, on the timer thread between ticks: every new window whose program has
+    // answered since is looked at (DialogCloser::LookEarly). Ticks, key sampling and the full
+    // pass are untouched by it.
+    void LookAtNewWindows();
     // Where the system's window events leave new windows; safe from any thread.
     NewWindowWatch& NewWindows() { return newWindows_; }
 

@@ -82,11 +82,6 @@ class WindowSystem {
     // the buffer first; bytes the control does not write stay zero.
     virtual std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) = 0;
 
-    // Whether the window's program takes messages now: true when it answers a harmless
-    // message (WM_NULL) within a tenth of a second; false when it is busy or hung, or the
-    // window is gone. A dialog still being filled in by its program is not answering yet.
-    virtual bool Responds(WindowHandle window) = 0;
-
     // --- commands; each returns false when the target did not take it in time ---
     virtual bool SetText(WindowHandle window, std::string_view text) = 0;  // SetWindowTextA
     virtual bool Click(WindowHandle button) = 0;                           // BM_CLICK

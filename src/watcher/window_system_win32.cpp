@@ -203,8 +203,10 @@ WindowHandle Win32WindowSystem::FocusedControlOf(WindowHandle window) {
     return W(focus);
 }
 
-bool Win32WindowSystem::Responds(WindowHandle window) {
-    return sender_->Responds(H(window));
+void Win32WindowSystem::NoteAnswered(WindowHandle window) {
+    if (const DWORD thread = window ? GetWindowThreadProcessId(H(window), nullptr) : 0) {
+        sender_->NoteAnswered(thread);
+    }
 }
 
 std::int64_t Win32WindowSystem::TextLength(WindowHandle window) {

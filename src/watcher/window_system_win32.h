@@ -43,6 +43,9 @@ class Win32WindowSystem : public WindowSystem {
     // Any thread: who hears of other programs' new top-level windows (nullptr: nobody). The
     // listener runs on the thread that called WatchForegroundChanges.
     void SetTopLevelListener(TopLevelListener* listener) { events_.SetListener(listener); }
+    // Any thread: the program of `window` has just answered a message of ours; the next
+    // message to it goes out without asking again first.
+    void NoteAnswered(WindowHandle window);
 
     WindowHandle ForegroundWindow() override;
     WindowHandle FirstChild(WindowHandle window) override;
@@ -57,7 +60,6 @@ class Win32WindowSystem : public WindowSystem {
     WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) override;
     void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
     WindowHandle FocusedControlOf(WindowHandle window) override;
-    bool Responds(WindowHandle window) override;
     std::int64_t TextLength(WindowHandle window) override;
     std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;
     bool SetText(WindowHandle window, std::string_view text) override;

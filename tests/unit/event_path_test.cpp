@@ -1,10 +1,8 @@
-// The event path's engine side against the fake: which new windows get an early look and
-// when, how the ticks behave after one, the schedule of the looks, and what the sender
-// remembers of other programs' answers.
+// The event path's engine side against the fake: which new windows get an early look, how
+// the ticks behave after one, and what the sender remembers of other programs' answers.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -63,7 +61,7 @@ TEST(EarlyLook, FollowedByTicks) {
         const char* name;
         Children children;
         bool foreground;
-        bool hung;
+        bool answers;  // the program answers the question whether it takes messages
         ListEntries white;
         std::string lateText;  // set as the last label's text after the early look
         std::vector<std::string> afterLook;
@@ -74,40 +72,40 @@ TEST(EarlyLook, FollowedByTicks) {
     const std::vector<std::string> closedLate = {"countdown", "log 'Cap' 'Final text'",
                                                  "show {W} 'Cap' 'Final text'"};
     const std::vector<Row> rows = {
-        {"a message box is closed by the early look, once", kBox, true, false, {}, "",
+        {"a message box is closed by the early look, once", kBox, true, true, {}, "",
          closed, closed},
-        {"also behind another window", kBox, false, false, {}, "", closed, closed},
-        {"texts not set yet: the tick after they are closes it", kEmptyBox, true, false, {},
+        {"also behind another window", kBox, false, true, {}, "", closed, closed},
+        {"texts not set yet: the tick after they are closes it", kEmptyBox, true, true, {},
          "Final text", {}, closedLate},
-        {"texts not set yet, in the background: left to the full pass", kEmptyBox, false, false,
+        {"texts not set yet, in the background: left to the full pass", kEmptyBox, false, true,
          {}, "Final text", {}, {}},
-        {"white-listed: the countdown once, then the ticks leave it", kBox, true, false,
+        {"white-listed: the countdown once, then the ticks leave it", kBox, true, true,
          {"disk"}, "", {"countdown"}, {"countdown"}},
-        {"a hung program gets no early look; the tick logs it, its click not taken", kBox,
-         true, true, {}, "", {}, {"countdown", "log 'Cap' 'Disk full'"}},
+        {"a program that never answers gets no early look; the tick logs it, its click not "
+         "taken",
+         kBox, true, false, {}, "", {}, {"countdown", "log 'Cap' 'Disk full'"}},
         {"Yes/No is never pressed by an early look",
-         {{"Static", "Save?"}, {"Button", "&Yes"}, {"Button", "&No"}}, true, false, {}, "",
+         {{"Static", "Save?"}, {"Button", "&Yes"}, {"Button", "&No"}}, true, true, {}, "",
          {}, {}},
         {"OK and Cancel: nothing", {{"Static", "Sure?"}, {"Button", "OK"}, {"Button", "Cancel"}},
-         true, false, {}, "", {}, {}},
+         true, true, {}, "", {}, {}},
     };
     for (const Row& row : rows) {
         EventScene s;
         s.desk.SetList(ListKind::White, row.white);
         const WindowHandle w = s.AddDialog(row.children);
-        if (row.hung) {
+        if (!row.answers) {
             for (WindowHandle c : s.desk.ws.Window(w).children) s.desk.ws.Window(c).hung = true;
-            s.desk.ws.Window(w).hung = true;
         }
         if (row.foreground) s.desk.ws.SetForeground(w);
         const WindowHandle before = s.scanner.Closer().LastExaminedWindow();
         s.desk.ws.ClearLog();
 
         ASSERT_TRUE(s.scanner.NewWindows().Add(w, s.desk.ws.Now())) << row.name;
-        // A program that does not answer is asked again soon; the others have been looked at.
-        const std::optional<std::uint32_t> next =
-            row.hung ? std::optional<std::uint32_t>(NewWindowWatch::kYoungStepMs) : std::nullopt;
-        EXPECT_EQ(s.scanner.LookAtNewWindows(), next) << row.name;
+        if (row.answers) {
+            EXPECT_TRUE(s.scanner.NewWindows().Answered(w, s.desk.ws.Now()));
+        }
+        s.scanner.LookAtNewWindows();
         EXPECT_EQ(s.desk.sink.calls, s.Calls(w, row.afterLook)) << row.name;
         if (row.afterLook.empty()) {
             // Nothing done: the ticks see the same last examined window as without the look.
@@ -124,82 +122,52 @@ TEST(EarlyLook, FollowedByTicks) {
     }
 }
 
-TEST(EarlyLook, AWindowIsLookedAtOnceShownOrActiveAndLeftToTheTicksAfterASecond) {
-    EventScene s;
-    auto& ws = s.desk.ws;
-    const WindowHandle box = s.AddDialog(kBox);
-    const WindowHandle helper = ws.AddTopLevel("IME", "Default IME", 7);  // never shown
-    ws.Window(box).visible = ws.Window(helper).visible = false;
-    ASSERT_TRUE(s.scanner.NewWindows().Add(helper, ws.Now()));
-    ASSERT_TRUE(s.scanner.NewWindows().Add(box, ws.Now()));
-    EXPECT_FALSE(s.scanner.NewWindows().Add(box, ws.Now())) << "announced twice: one wait";
-    ws.ClearLog();
-
-    // Hidden and not active: not looked at; soon again while young, less often later.
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), NewWindowWatch::kYoungStepMs);
-    ws.Advance(150);
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), NewWindowWatch::kGrownStepMs);
-    EXPECT_TRUE(ws.Log().empty()) << DumpSequences({}, ws.Log());
-    // Active while still hidden (a dialog gets its focus before it is drawn): looked at.
-    ws.SetForeground(box);
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), NewWindowWatch::kGrownStepMs);
-    EXPECT_FALSE(ws.Window(box).visible);
-    EXPECT_EQ(s.desk.sink.calls.size(), 3u);
-    // The helper window never shows: left to the ticks once it has waited a second.
-    ws.Advance(300);
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), NewWindowWatch::kOldStepMs);
-    ws.Advance(NewWindowWatch::kWatchMs - 450);
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), std::nullopt);
-    EXPECT_EQ(s.scanner.NewWindows().Waiting(), 0u);
-    // A window shown later, by a program that answers later still: looked at then.
-    const WindowHandle later = s.AddDialog(kBox);
-    ws.Window(later).visible = false;
-    ws.Window(later).hung = true;
-    s.scanner.NewWindows().Add(later, ws.Now());
-    s.scanner.LookAtNewWindows();
-    ws.Advance(20);
-    ws.Window(later).visible = true;
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), NewWindowWatch::kYoungStepMs);
-    EXPECT_EQ(s.desk.sink.calls.size(), 3u);
-    ws.Advance(20);
-    ws.Window(later).hung = false;
-    EXPECT_EQ(s.scanner.LookAtNewWindows(), std::nullopt);
-    EXPECT_EQ(s.desk.sink.calls.size(), 6u);
-    EXPECT_EQ(s.desk.sink.calls[4], "log 'Cap' 'Disk full'");
-}
-
-TEST(NewWindowWatch, TheNextLookComesSoonerTheYoungerTheYoungestWaitingWindow) {
-    struct Row {
-        std::vector<std::int32_t> ages;  // of the waiting windows; negative: a moment ahead
-        std::optional<std::uint32_t> delay;
+TEST(NewWindowWatch, OnlyWindowsWhoseProgramsAnsweredAreTakenInTheOrderTheyAnswered) {
+    // One step per row: announce ('+'), answer ('a') or take ('t') at a time after the start;
+    // what the call returned ("1"/"0", or the windows taken) and how many windows wait after.
+    struct Step {
+        char what;
+        WindowHandle window;
+        std::uint32_t at;
+        std::string result;
+        std::size_t waiting;
     };
-    const Row rows[] = {
-        {{}, std::nullopt}, {{0}, 2u},     {{99}, 2u},   {{100}, 10u},
-        {{299}, 10u},       {{300}, 25u},  {{999}, 25u}, {{700, 40}, 2u},
-        {{-3}, 2u},         {{400, 150}, 10u},
+    const Step steps[] = {
+        {'+', 5, 0, "1", 1},       // announced: its program is asked
+        {'+', 5, 1, "0", 1},       // announced again (shown after created): asked once
+        {'+', 6, 2, "1", 2},       //
+        {'+', 7, 3, "1", 3},       //
+        {'t', 0, 4, "", 3},        // nobody answered yet: nothing to look at
+        {'a', 6, 5, "1", 3},       // 6 answers first: the engine is woken
+        {'a', 6, 6, "0", 3},       // a second answer wakes nobody
+        {'a', 9, 6, "0", 3},       // an answer for a window never announced
+        {'a', 5, 7, "1", 3},       //
+        {'t', 0, 8, "6 5", 1},     // in the order they answered; 7 still waits
+        {'a', 5, 9, "0", 1},       // looked at already
+        {'a', 7, 30003, "0", 0},   // 7 waited too long and was forgotten
+        {'+', 7, 30004, "1", 1},   // announced anew
     };
-    for (std::uint32_t start : {100000u, 0xFFFFFF80u}) {  // also across the clock's wrap
-        for (const Row& row : rows) {
-            NewWindowWatch watch;
-            WindowHandle next = 1;
-            for (std::int32_t age : row.ages) watch.Add(next++, start - static_cast<std::uint32_t>(age));
-            EXPECT_EQ(watch.NextDelay(start), row.delay) << row.ages.size() << " windows";
+    for (std::uint32_t start : {100000u, 0xFFFFF000u}) {  // also across the clock's wrap
+        NewWindowWatch watch;
+        for (const Step& step : steps) {
+            const std::uint32_t now = start + step.at;
+            std::string result;
+            if (step.what == '+') result = watch.Add(step.window, now) ? "1" : "0";
+            if (step.what == 'a') result = watch.Answered(step.window, now) ? "1" : "0";
+            if (step.what == 't') {
+                for (WindowHandle w : watch.TakeAnswered())
+                    result += (result.empty() ? "" : " ") + std::to_string(w);
+            }
+            EXPECT_EQ(result, step.result) << step.what << step.window << " at " << step.at;
+            EXPECT_EQ(watch.Waiting(), step.waiting) << step.what << step.window << " at " << step.at;
         }
     }
-    // Kept after a look: until it has waited kWatchMs; a burst drops its oldest window.
+    // A burst drops its oldest waiting window.
     NewWindowWatch watch;
-    watch.Add(1, 0xFFFFFF00u);
-    auto taken = watch.Take();
-    ASSERT_EQ(taken.size(), 1u);
-    watch.Keep(taken[0], 0xFFFFFF00u + NewWindowWatch::kWatchMs - 1);
-    EXPECT_EQ(watch.Waiting(), 1u);
-    taken = watch.Take();
-    watch.Keep(taken[0], 0xFFFFFF00u + NewWindowWatch::kWatchMs);
-    EXPECT_EQ(watch.Waiting(), 0u);
     for (WindowHandle w = 1; w <= NewWindowWatch::kMaxWaiting + 1; ++w) watch.Add(w, 5);
-    taken = watch.Take();
-    ASSERT_EQ(taken.size(), NewWindowWatch::kMaxWaiting);
-    EXPECT_EQ(taken.front().window, 2u);
+    EXPECT_EQ(watch.Waiting(), NewWindowWatch::kMaxWaiting);
+    EXPECT_FALSE(watch.Answered(1, 6));
+    EXPECT_TRUE(watch.Answered(2, 6));
 }
 
 TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
@@ -235,8 +203,9 @@ TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
     EXPECT_EQ(memo.Check(2, 110), AnswerMemo::Verdict::kAnswers);
 }
 
-// The GUI thread announces windows while the timer thread looks: each is taken exactly once.
-TEST(NewWindowWatchThreaded, EveryAnnouncedWindowIsTakenOnce) {
+// The GUI thread announces windows and hears their answers while the timer thread takes
+// them: each answered window is taken exactly once.
+TEST(NewWindowWatchThreaded, EveryAnsweredWindowIsTakenOnce) {
     NewWindowWatch watch;
     constexpr WindowHandle kWindows = 20000;
     std::atomic<bool> done{false};
@@ -244,7 +213,7 @@ TEST(NewWindowWatchThreaded, EveryAnnouncedWindowIsTakenOnce) {
     std::thread engine([&] {
         while (true) {
             const bool last = done.load();
-            for (const auto& e : watch.Take()) ++seen[e.window];
+            for (WindowHandle w : watch.TakeAnswered()) ++seen[w];
             if (last) break;
             std::this_thread::yield();
         }
@@ -252,7 +221,9 @@ TEST(NewWindowWatchThreaded, EveryAnnouncedWindowIsTakenOnce) {
     for (WindowHandle w = 1; w <= kWindows; ++w) {
         // The watch holds at most kMaxWaiting windows: wait for the engine rather than drop.
         while (watch.Waiting() >= NewWindowWatch::kMaxWaiting) std::this_thread::yield();
-        watch.Add(w, static_cast<std::uint32_t>(w));
+        const auto now = static_cast<std::uint32_t>(w);
+        EXPECT_TRUE(watch.Add(w, now));
+        EXPECT_TRUE(watch.Answered(w, now));
     }
     done = true;
     engine.join();

@@ -108,7 +108,7 @@ std::vector<std::string> FakeWindowSystem::Commands() const {
     std::vector<std::string> out;
     for (const auto& line : log_) {
         if (line.rfind("WM_GETTEXT", 0) == 0 || line.rfind("BM_GETCHECK", 0) == 0 ||
-            line.rfind("EM_GETSEL", 0) == 0 || line.rfind("WM_NULL", 0) == 0)
+            line.rfind("EM_GETSEL", 0) == 0)
             continue;
         out.push_back(line);
     }
@@ -230,12 +230,6 @@ std::int64_t FakeWindowSystem::ReadText(WindowHandle window, char* buffer, std::
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
     return static_cast<std::int64_t>(n);
-}
-
-bool FakeWindowSystem::Responds(WindowHandle window) {
-    if (recordReads) log_.push_back(Msg("WM_NULL", window));
-    const FakeWindow* w = Find(window);
-    return w && !w->hung;
 }
 
 bool FakeWindowSystem::SetText(WindowHandle window, std::string_view text) {

@@ -76,8 +76,7 @@ class FakeWindowSystem : public WindowSystem {
 
     // --- the record ---
     const std::vector<std::string>& Log() const { return log_; }
-    // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL,
-    // and the WM_NULL of Responds).
+    // The record without the reads (WM_GETTEXTLENGTH, WM_GETTEXT, BM_GETCHECK, EM_GETSEL).
     std::vector<std::string> Commands() const;
     void ClearLog() { log_.clear(); }
     bool recordReads = true;
@@ -98,7 +97,6 @@ class FakeWindowSystem : public WindowSystem {
     WindowHandle FocusedControlOf(WindowHandle window) override;
     std::int64_t TextLength(WindowHandle window) override;
     std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;
-    bool Responds(WindowHandle window) override;
     bool SetText(WindowHandle window, std::string_view text) override;
     bool Click(WindowHandle button) override;
     int GetCheck(WindowHandle button) override;
