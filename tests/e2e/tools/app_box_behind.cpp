@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "wait_report.h"
+
 namespace {
 
 HHOOK g_hook = nullptr;
@@ -49,21 +51,8 @@ int main(int argc, char** argv) {
     SetForegroundWindow(front);
     g_hook = SetWindowsHookExA(WH_CBT, RefuseDialogActivation, nullptr, GetCurrentThreadId());
     const int result = MessageBoxA(nullptr, argv[2], argv[1], MB_OK | MB_ICONINFORMATION);
-    LARGE_INTEGER returned, frequency;
-    QueryPerformanceCounter(&returned);
-    QueryPerformanceFrequency(&frequency);
+    if (argc == 4) WriteWaitReport(argv[3], g_shown);
     UnhookWindowsHookEx(g_hook);
-    if (argc == 4) {
-        if (FILE* report = std::fopen(argv[3], "w")) {
-            const double waited =
-                g_shown.QuadPart == 0
-                    ? -1.0
-                    : 1000.0 * static_cast<double>(returned.QuadPart - g_shown.QuadPart) /
-                          static_cast<double>(frequency.QuadPart);
-            std::fprintf(report, "waited_ms %.0f\n", waited);
-            std::fclose(report);
-        }
-    }
     std::printf("result %d\n", result);
     std::fflush(stdout);
     DestroyWindow(front);

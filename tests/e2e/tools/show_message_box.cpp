@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "wait_report.h"
+
 namespace {
 
 HHOOK g_hook = nullptr;
@@ -79,19 +81,8 @@ int main(int argc, char** argv) {
     if (argc == 5) g_hook = SetWindowsHookExA(WH_CBT, OnActivation, nullptr, GetCurrentThreadId());
     int result = MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
     if (argc == 5) {
-        LARGE_INTEGER returned, frequency;
-        QueryPerformanceCounter(&returned);
-        QueryPerformanceFrequency(&frequency);
+        WriteWaitReport(argv[4], g_activated);
         UnhookWindowsHookEx(g_hook);
-        if (FILE* report = std::fopen(argv[4], "w")) {
-            const double waited =
-                g_activated.QuadPart == 0
-                    ? -1.0
-                    : 1000.0 * static_cast<double>(returned.QuadPart - g_activated.QuadPart) /
-                          static_cast<double>(frequency.QuadPart);
-            std::fprintf(report, "waited_ms %.0f\n", waited);
-            std::fclose(report);
-        }
     }
     std::printf("result %d\n", result);
     std::fflush(stdout);
