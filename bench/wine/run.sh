@@ -16,7 +16,7 @@
 #   BEFORE     a vantor.exe to measure side by side, or a git revision of this repository
 #              (e.g. main) whose vantor.exe is built under BUILD_DIR/wine-bench/before
 # Environment: VANTOR_BENCH_IDLE_SECONDS (default 60), VANTOR_BENCH_ROUNDS (default 3).
-# Takes about 8 minutes with a BEFORE build, 5 without. Everything runs on a private Xvfb and
+# Takes about 9 minutes with a BEFORE build, 5 without. Everything runs on a private Xvfb and
 # a private Wine prefix under BUILD_DIR/wine-bench; at the end only those are ended: our
 # wineserver (by WINEPREFIX) and our Xvfb (by pid). The machine's load at the start and the
 # end is printed: the figures are only comparable within one run.
