@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
         return 100;
     }
     g_background = mode == "background";
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // what was measured survives a crash
     if (mode == "self") {
         g_selfPress = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         CreateThread(nullptr, 0, PressAtActivation, nullptr, 0, nullptr);

@@ -108,9 +108,11 @@ trap 'stop_closer; cleanup' EXIT
 boxes() {
     local name=$1 mode=$2 count=$3
     shift 3
-    (cd "$work" && wine "$work/bin/box_latency.exe" "$mode" "$count" "$@") | tr -d '\r' >"$work/run.out" || true
-    grep '^latency_ms' "$work/run.out" | awk '{print $2}' >>"$work/$name.$mode.lat"
-    printf '%-8s %s\n' "$name" "$(grep -v '^latency_ms' "$work/run.out" | tr '\n' ' ')"
+    local rc=0
+    (cd "$work" && wine "$work/bin/box_latency.exe" "$mode" "$count" "$@") | tr -d '\r' >"$work/run.out" || rc=$?
+    { grep '^latency_ms' "$work/run.out" || true; } | awk '{print $2}' >>"$work/$name.$mode.lat"
+    printf '%-8s %s%s\n' "$name" "$(grep -v '^latency_ms' "$work/run.out" | tr '\n' ' ')" \
+        "$([ "$rc" = 0 ] || echo "(box_latency ended with $rc)")"
 }
 # Median, 95th percentile and max of a file of numbers.
 summary() {
