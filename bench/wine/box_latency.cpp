@@ -1,91 +1,173 @@
 // Shows message boxes one after another and measures, for each, the time from the box
-// appearing (its window found) to MessageBoxA returning, i.e. to someone pressing OK.
-//   box_latency foreground|background COUNT
-// "background": the box opens behind this program's own front window, which keeps the
-// foreground (a thread-local CBT hook refuses to activate the box).
-// Prints one "latency_ms N" line per box, then "median_ms", "p95_ms", "max_ms" and
-// "timeouts" (boxes nobody answered within 10 s; those are closed here and not counted).
+// becoming active (a thread-local WH_CBT hook's HCBT_ACTIVATE on the box's thread) to
+// MessageBoxA returning, i.e. to someone pressing OK. The boxes are spaced by 150 ms plus a
+// varying part (i x 37 mod 50 ms), so they land at every phase of a 50 ms poll.
+//   box_latency foreground COUNT
+//   box_latency background COUNT     each box opens behind a front window of ours, which keeps
+//                                    the foreground (the hook refuses the box's activation;
+//                                    the refused activation is the moment timed from)
+//   box_latency self COUNT           the box's own floor: a thread of this program presses OK
+//                                    the moment the box activates (no closer needed)
+//   box_latency hung COUNT HUNG_TOOL first starts two programs whose dialogs look like OK
+//                                    messages but never answer ("HUNG_TOOL hung CAPTION TEXT",
+//                                    tests/e2e/tools/app_dialog.cpp), then COUNT foreground
+//                                    boxes; ends those two programs at the end
+// Prints one "latency_ms N" line per box, then "median_ms", "p95_ms", "max_ms", "timeouts"
+// (boxes nobody answered within 10 s; closed here and not counted) and "unactivated" (boxes
+// that never became active; not counted).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "latency_report.h"
-
 namespace {
 
-HHOOK g_hook = nullptr;
+LARGE_INTEGER g_frequency;
 bool g_background = false;
+HHOOK g_hook = nullptr;
+LARGE_INTEGER g_activated;  // written by the hook on the box's thread
+bool g_wasActivated = false;
+HANDLE g_selfPress = nullptr;  // "self": set by the hook when the box activates
+HWND g_activeBox = nullptr;
 
-LRESULT CALLBACK RefuseDialogActivation(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK OnBoxActivation(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         char cls[32] = {};
         GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof(cls));
-        if (std::strcmp(cls, "#32770") == 0) return 1;
+        if (std::strcmp(cls, "#32770") == 0) {
+            if (!g_wasActivated) {
+                QueryPerformanceCounter(&g_activated);
+                g_activeBox = reinterpret_cast<HWND>(wParam);
+                if (g_selfPress) SetEvent(g_selfPress);
+            }
+            g_wasActivated = true;
+            if (g_background) return 1;  // refused: the box stays behind
+        }
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+struct Box {
+    std::string caption;
+    LARGE_INTEGER returned{};
+};
+
 DWORD WINAPI BoxThread(void* param) {
-    const std::string* caption = static_cast<const std::string*>(param);
+    Box* box = static_cast<Box*>(param);
     HWND front = nullptr;
     if (g_background) {
-        front =
-            CreateWindowExA(0, "STATIC", "latency front window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            50, 50, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        front = CreateWindowExA(0, "STATIC", "latency front window",
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr);
         SetForegroundWindow(front);
-        g_hook = SetWindowsHookExA(WH_CBT, RefuseDialogActivation, nullptr, GetCurrentThreadId());
     }
-    const int result = MessageBoxA(nullptr, "Latency probe", caption->c_str(), MB_OK);
-    if (g_hook) UnhookWindowsHookEx(g_hook);
+    g_wasActivated = false;
+    g_hook = SetWindowsHookExA(WH_CBT, OnBoxActivation, nullptr, GetCurrentThreadId());
+    const int result = MessageBoxA(nullptr, "Latency probe", box->caption.c_str(), MB_OK);
+    QueryPerformanceCounter(&box->returned);
+    UnhookWindowsHookEx(g_hook);
     g_hook = nullptr;
     if (front) DestroyWindow(front);
     return static_cast<DWORD>(result);
 }
 
-double Millis(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
+double Millis(LARGE_INTEGER from, LARGE_INTEGER to) {
     return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
+           static_cast<double>(g_frequency.QuadPart);
+}
+
+// "self": presses OK on each box the moment it activates, from a thread of the box's own
+// program: what no closer from outside can beat.
+DWORD WINAPI PressAtActivation(void*) {
+    for (;;) {
+        WaitForSingleObject(g_selfPress, INFINITE);
+        HWND ok = nullptr;
+        for (int spin = 0; spin < 1000 && !ok; ++spin) {
+            ok = FindWindowExA(g_activeBox, nullptr, "Button", nullptr);
+            if (!ok) Sleep(0);
+        }
+        SendMessageA(ok, BM_CLICK, 0, 0);
+    }
+}
+
+// Two programs whose dialogs never answer; their processes are ended at the end.
+std::vector<PROCESS_INFORMATION> StartHungPrograms(const char* tool) {
+    std::vector<PROCESS_INFORMATION> started;
+    for (int i = 0; i < 2; ++i) {
+        const std::string caption = "hung program " + std::to_string(i);
+        std::string line = std::string("\"") + tool + "\" hung \"" + caption +
+                           "\" \"This program stopped answering.\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &si, &pi)) {
+            std::printf("cannot start %s\n", tool);
+            continue;
+        }
+        started.push_back(pi);
+        for (int spin = 0; spin < 5000 && !FindWindowA("#32770", caption.c_str()); ++spin) Sleep(1);
+    }
+    Sleep(300);  // both asleep by now
+    return started;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::printf("usage: box_latency foreground|background COUNT\n");
+    const std::string mode = argc >= 3 ? argv[1] : "";
+    const bool hung = mode == "hung" && argc == 4;
+    if (!hung && !((mode == "foreground" || mode == "background" || mode == "self") && argc == 3)) {
+        std::printf("usage: box_latency foreground|background|self COUNT | hung COUNT HUNG_TOOL\n");
         return 100;
     }
-    g_background = std::strcmp(argv[1], "background") == 0;
+    g_background = mode == "background";
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // what was measured survives a crash
+    if (mode == "self") {
+        g_selfPress = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        CreateThread(nullptr, 0, PressAtActivation, nullptr, 0, nullptr);
+    }
     const int count = std::atoi(argv[2]);
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceFrequency(&g_frequency);
+    const std::vector<PROCESS_INFORMATION> hungPrograms =
+        hung ? StartHungPrograms(argv[3]) : std::vector<PROCESS_INFORMATION>{};
+
     std::vector<double> latencies;
-    int timeouts = 0;
+    int timeouts = 0, unactivated = 0;
     for (int i = 0; i < count; ++i) {
-        std::string caption = "latency probe " + std::to_string(i);
-        HANDLE thread = CreateThread(nullptr, 0, BoxThread, &caption, 0, nullptr);
-        HWND box = nullptr;
-        LARGE_INTEGER appeared, closed;
-        for (int spin = 0; spin < 5000 && !box; ++spin) {
-            box = FindWindowA("#32770", caption.c_str());
-            if (!box) Sleep(1);
-        }
-        QueryPerformanceCounter(&appeared);
+        Box box;
+        box.caption = "latency probe " + std::to_string(i);
+        HANDLE thread = CreateThread(nullptr, 0, BoxThread, &box, 0, nullptr);
         if (WaitForSingleObject(thread, 10000) == WAIT_TIMEOUT) {
             ++timeouts;
-            if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (HWND w = FindWindowA("#32770", box.caption.c_str()))
+                PostMessageA(w, WM_COMMAND, IDOK, 0);
             WaitForSingleObject(thread, 5000);
-        } else if (box) {
-            QueryPerformanceCounter(&closed);
-            latencies.push_back(Millis(appeared, closed, frequency));
+        } else if (!g_wasActivated) {
+            ++unactivated;
+        } else {
+            latencies.push_back(Millis(g_activated, box.returned));
             std::printf("latency_ms %.1f\n", latencies.back());
         }
         CloseHandle(thread);
-        Sleep(150);  // let the message window's show settle before the next box
+        Sleep(150 + static_cast<DWORD>(i * 37 % 50));
     }
-    PrintLatencyReport(latencies, timeouts);
+    for (const PROCESS_INFORMATION& pi : hungPrograms) {
+        TerminateProcess(pi.hProcess, 0);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    auto at = [&](double q) {
+        if (latencies.empty()) return -1.0;
+        size_t index = static_cast<size_t>(q * static_cast<double>(latencies.size() - 1) + 0.5);
+        return latencies[std::min(index, latencies.size() - 1)];
+    };
+    std::printf("median_ms %.1f\np95_ms %.1f\nmax_ms %.1f\ntimeouts %d\nunactivated %d\n", at(0.5),
+                at(0.95), latencies.empty() ? -1.0 : latencies.back(), timeouts, unactivated);
     return timeouts == 0 ? 0 : 1;
 }

@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# Measures the real vantor.exe under Wine (not part of the test run; takes about 4 minutes):
-#   - latency from a foreground message box appearing to its closing, over 30 boxes
-#     (median and 95th percentile), and the same for boxes that open behind another window;
-#   - idle CPU time of vantor.exe over 60 s with the default lists and no dialogs, next to
-#     that of a minimal Win32 program (hidden window, one 50 ms multimedia timer) measured
-#     at the same time;
-#   - resident memory of both, and the size of vantor.exe;
+# Measures the real vantor.exe under Wine, next to yardsticks run in the same Wine world:
+#   - which window events Wine delivers for another program's windows (win_events.cpp);
+#   - foreground message boxes: the time from a box becoming active to MessageBoxA returning
+#     (median, 95th percentile, max over ROUNDS rounds of 40 boxes spread over a 50 ms poll's
+#     phase), for vantor.exe, the BEFORE build when given, a bare polling closer
+#     (bare_closer.cpp) and the box's own floor (a thread of the box's program pressing OK the
+#     moment the box activates);
+#   - background boxes (opened behind another window, 10 each) and 20 foreground boxes next to
+#     two programs whose OK dialogs never answer (box_latency.cpp);
 #   - the way from a list file saved in the program folder to the reload notice on screen
-#     (median and 95th percentile over 20 saves);
-#   - idle CPU and memory again after the boxes, once the message window has hidden.
-# Usage: bash bench/wine/run.sh [BUILD_DIR]   (default build/windows; built if needed)
-# Everything runs on a private Xvfb and a private Wine prefix under BUILD_DIR/wine-bench;
-# at the end only those are ended: our wineserver (by WINEPREFIX) and our Xvfb (by pid).
+#     (median and 95th percentile over 20 saves, notice_latency.cpp);
+#   - idle CPU and resident memory over IDLE seconds next to a minimal program (one hidden
+#     window, one 50 ms multimedia timer) running all along, before any message and again
+#     after 20 messages, once the message window has hidden; and the size of vantor.exe.
+# Usage: bash bench/wine/run.sh [BUILD_DIR] [BEFORE]
+#   BUILD_DIR  default build/windows (vantor.exe is built there if missing)
+#   BEFORE     a vantor.exe to measure side by side, or a git revision of this repository
+#              (e.g. main) whose vantor.exe is built under BUILD_DIR/wine-bench/before
+# Environment: VANTOR_BENCH_IDLE_SECONDS (default 60), VANTOR_BENCH_ROUNDS (default 3).
+# Takes about 9 minutes with a BEFORE build, 5 without. Everything runs on a private Xvfb and
+# a private Wine prefix under BUILD_DIR/wine-bench; at the end only those are ended: our
+# wineserver (by WINEPREFIX) and our Xvfb (by pid). The machine's load at the start and the
+# end is printed: the figures are only comparable within one run.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 bash "$repo/scripts/setup.sh"
 build=${1:-$repo/build/windows}
-work=$build/wine-bench
+before=${2:-}
 idle_seconds=${VANTOR_BENCH_IDLE_SECONDS:-60}
+rounds=${VANTOR_BENCH_ROUNDS:-3}
 
 if [ ! -f "$build/vantor.exe" ]; then
     cmake --preset windows -B "$build" >/dev/null
@@ -26,17 +37,39 @@ fi
 build=$(cd "$build" && pwd)  # Wine wants an absolute prefix path
 work=$build/wine-bench
 rm -rf "$work"
-mkdir -p "$work/bin" "$work/vantor" "$work/baseline"
-for tool in baseline_idle box_latency notice_latency; do
-    flags=(-O2 -static -s)
-    [ "$tool" = baseline_idle ] && flags+=(-mwindows)
-    x86_64-w64-mingw32-g++-posix "${flags[@]}" -o "$work/bin/$tool.exe" \
-        "$repo/bench/wine/$tool.cpp" -lwinmm -luser32
-done
-cp "$build/vantor.exe" "$work/vantor/"
+mkdir -p "$work/bin"
+cc() { x86_64-w64-mingw32-g++-posix -O2 -static -s "$@" -lwinmm -luser32; }
+cc -mwindows -o "$work/bin/baseline_idle.exe" "$repo/bench/wine/baseline_idle.cpp"
+cc -mwindows -o "$work/bin/bare_closer.exe" "$repo/bench/wine/bare_closer.cpp"
+cc -o "$work/bin/box_latency.exe" "$repo/bench/wine/box_latency.cpp"
+cc -o "$work/bin/notice_latency.exe" "$repo/bench/wine/notice_latency.cpp"
+cc -o "$work/bin/win_events.exe" "$repo/bench/wine/win_events.cpp"
+cc -o "$work/bin/app_dialog.exe" "$repo/tests/e2e/tools/app_dialog.cpp"
 
+closers=(vantor)
+mkdir -p "$work/vantor"
+cp "$build/vantor.exe" "$work/vantor/"
+if [ -n "$before" ]; then
+    mkdir -p "$work/before"
+    if [ -f "$before" ]; then
+        cp "$before" "$work/before/vantor.exe"
+    else
+        echo "building vantor.exe of $before ..."
+        mkdir -p "$work/before-src"
+        git -C "$repo" archive "$before" | tar -x -C "$work/before-src"
+        (cd "$work/before-src" && cmake --preset windows >/dev/null &&
+            cmake --build --preset windows -j2 --target vantor >/dev/null)
+        cp "$work/before-src/build/windows/vantor.exe" "$work/before/vantor.exe"
+    fi
+    closers+=(before)
+fi
+
+echo "load at start: $(uptime)"
 source "$repo/bench/wine/world.sh"
 wineserver -p
+
+echo "== window events Wine delivers for another program's windows =="
+wine "$work/bin/win_events.exe" | tr -d '\r'
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Nanoseconds on the CPU, thread by thread ("tid ns"): /proc/PID/stat counts in 10 ms ticks,
@@ -54,47 +87,108 @@ cpu_ms_between() {
 }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 
-(cd "$work/vantor" && exec wine ./vantor.exe) >/dev/null 2>&1 &
-vantor_pid=$!
-(cd "$work/baseline" && exec wine "$work/bin/baseline_idle.exe") >/dev/null 2>&1 &
+(cd "$work" && exec wine "$work/bin/baseline_idle.exe") >/dev/null 2>&1 &
 baseline_pid=$!
-sleep 5  # start-up done, files written
 
-# Idle CPU and memory of both programs over idle_seconds, under the heading $1.
+# Starts closer $1 (vantor, before or bare) and sets closer_pid; stop_closer ends it.
+closer_pid=""
+start_closer() {
+    case $1 in
+        bare) (cd "$work" && exec wine "$work/bin/bare_closer.exe") >/dev/null 2>&1 & ;;
+        *) (cd "$work/$1" && exec wine ./vantor.exe) >/dev/null 2>&1 & ;;
+    esac
+    closer_pid=$!
+    sleep 4  # start-up done, files written, first full pass made
+}
+stop_closer() {
+    kill "$closer_pid" 2>/dev/null || true
+    wait "$closer_pid" 2>/dev/null || true
+    closer_pid=""
+}
+trap 'stop_closer; cleanup' EXIT
+
+# box_latency's latency lines of one run, appended to $work/$2.lat; its summary printed.
+boxes() {
+    local name=$1 mode=$2 count=$3
+    shift 3
+    local rc=0
+    (cd "$work" && wine "$work/bin/box_latency.exe" "$mode" "$count" "$@") | tr -d '\r' >"$work/run.out" || rc=$?
+    { grep '^latency_ms' "$work/run.out" || true; } | awk '{print $2}' >>"$work/$name.$mode.lat"
+    printf '%-8s %s%s\n' "$name" "$(grep -v '^latency_ms' "$work/run.out" | tr '\n' ' ')" \
+        "$([ "$rc" = 0 ] || echo "(box_latency ended with $rc)")"
+}
+# Median, 95th percentile and max of a file of numbers.
+summary() {
+    sort -n "$1" | awk '{v[NR] = $1} END {
+        if (NR == 0) {print "no boxes"; exit}
+        m = v[int(0.5 * (NR - 1) + 1.5)]; p = v[int(0.95 * (NR - 1) + 1.5)]
+        printf "boxes %d median_ms %.1f p95_ms %.1f max_ms %.1f\n", NR, m, p, v[NR] }'
+}
+
+echo "== foreground boxes: $rounds rounds of 40, activation to OK =="
+for round in $(seq "$rounds"); do
+    echo "-- round $round"
+    for c in "${closers[@]}" bare; do
+        start_closer "$c"
+        boxes "$c" foreground 40
+        stop_closer
+    done
+    boxes floor self 40
+done
+echo "-- all rounds"
+for c in "${closers[@]}" bare floor; do
+    mode=foreground; [ "$c" = floor ] && mode=self
+    printf '%-8s %s\n' "$c" "$(summary "$work/$c.$mode.lat")"
+done
+
+echo "== background boxes: 10 each, showing to OK =="
+for c in "${closers[@]}" bare; do
+    start_closer "$c"
+    boxes "$c" background 10
+    stop_closer
+done
+
+echo "== 20 foreground boxes next to two programs that stopped answering =="
+for c in "${closers[@]}"; do
+    start_closer "$c"
+    boxes "$c" hung 20 "$(winepath -w "$work/bin/app_dialog.exe")"
+    stop_closer
+done
+
+echo "== from a list file saved in the program folder to the reload notice on screen (20) =="
+start_closer vantor
+(cd "$work" && wine "$work/bin/notice_latency.exe" "$(winepath -w "$work/vantor")" 20) |
+    tr -d '\r' | grep -v '^latency_ms'
+stop_closer
+
+# Idle CPU and memory of closer pid $1 next to the baseline over idle_seconds, as "$2".
 measure_idle() {
-    echo "== $1 =="
-    local v0 b0 v1 b1 hz vns bns vr br
-    v0=$(cpu_ticks $vantor_pid); b0=$(cpu_ticks $baseline_pid)
-    thread_ns $vantor_pid >"$work/vantor.ns0"; thread_ns $baseline_pid >"$work/baseline.ns0"
+    local pid=$1 v0 b0 v1 b1 hz vns bns vr br
+    echo "-- $2"
+    v0=$(cpu_ticks "$pid"); b0=$(cpu_ticks $baseline_pid)
+    thread_ns "$pid" >"$work/closer.ns0"; thread_ns $baseline_pid >"$work/baseline.ns0"
     sleep "$idle_seconds"
-    v1=$(cpu_ticks $vantor_pid); b1=$(cpu_ticks $baseline_pid)
-    thread_ns $vantor_pid >"$work/vantor.ns1"; thread_ns $baseline_pid >"$work/baseline.ns1"
+    v1=$(cpu_ticks "$pid"); b1=$(cpu_ticks $baseline_pid)
+    thread_ns "$pid" >"$work/closer.ns1"; thread_ns $baseline_pid >"$work/baseline.ns1"
     hz=$(getconf CLK_TCK)
-    vns=$(cpu_ms_between "$work/vantor.ns0" "$work/vantor.ns1")
+    vns=$(cpu_ms_between "$work/closer.ns0" "$work/closer.ns1")
     bns=$(cpu_ms_between "$work/baseline.ns0" "$work/baseline.ns1")
     awk -v v=$((v1 - v0)) -v b=$((b1 - b0)) -v hz="$hz" -v vns="$vns" -v bns="$bns" 'BEGIN {
         printf "vantor_cpu_ms %.1f (in clock ticks: %d)\n", vns, v * 1000 / hz
         printf "baseline_cpu_ms %.1f (in clock ticks: %d)\n", bns, b * 1000 / hz
         if (bns > 0) printf "ratio %.2f\n", vns / bns; else print "ratio n/a (baseline used no time)" }'
-    vr=$(rss_kb $vantor_pid); br=$(rss_kb $baseline_pid)
-    echo "vantor_rss_kb $vr"
-    echo "baseline_rss_kb $br"
-    echo "rss_difference_kb $((vr - br))"
+    vr=$(rss_kb "$pid"); br=$(rss_kb $baseline_pid)
+    echo "vantor_rss_kb $vr baseline_rss_kb $br rss_difference_kb $((vr - br))"
 }
 
-measure_idle "idle: ${idle_seconds} s, no dialogs"
-echo "vantor_exe_bytes $(stat -c %s "$build/vantor.exe")"
-
-echo "== foreground boxes =="
-(cd "$work" && wine "$work/bin/box_latency.exe" foreground 30) | tr -d '\r' | grep -v '^latency_ms'
-echo "== background boxes =="
-(cd "$work" && wine "$work/bin/box_latency.exe" background 3) | tr -d '\r'
-
-echo "== list notice =="
-(cd "$work" && wine "$work/bin/notice_latency.exe" "$(winepath -w "$work/vantor")" 20) |
-    tr -d '\r' | grep -v '^latency_ms'
-
-# The same once messages have been shown (the message window's controls exist) and the
-# window has hidden again.
-sleep 10
-measure_idle "idle again: ${idle_seconds} s after the boxes"
+echo "== idle ${idle_seconds} s next to the minimal program, before and after 20 messages =="
+for c in "${closers[@]}"; do
+    start_closer "$c"
+    measure_idle "$closer_pid" "$c: no message yet"
+    (cd "$work" && wine "$work/bin/box_latency.exe" foreground 20) >/dev/null 2>&1 || true
+    sleep 10  # the message window has hidden again
+    measure_idle "$closer_pid" "$c: after 20 messages"
+    stop_closer
+    echo "vantor_exe_bytes $(stat -c %s "$work/$c/vantor.exe")"
+done
+echo "load at end: $(uptime)"

@@ -38,6 +38,33 @@ class PeriodicTimer {
     std::atomic<bool> running_{false};
 };
 
+// A one-shot multimedia timer (timeSetEvent TIME_ONESHOT) for waking the watcher between its
+// ticks: its handler runs on the same multimedia-timer thread as the periodic timers' ones,
+// so never beside one of them. Only the wake armed last runs; arming again sooner replaces
+// it. Disable, like PeriodicTimer::Stop, never waits for a handler that is running.
+class WakeTimer {
+  public:
+    explicit WakeTimer(std::function<void()> handler) : handler_(std::move(handler)) {}
+    WakeTimer(const WakeTimer&) = delete;
+    WakeTimer& operator=(const WakeTimer&) = delete;
+
+    void Enable();
+    void Disable();
+    // Any thread, also the handler itself: runs the handler once within about `delayMs`
+    // (at least 1), unless a wake that comes sooner is armed already. False when disabled or
+    // refused by the system.
+    bool ArmWithin(UINT delayMs);
+
+  private:
+    static void CALLBACK Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+
+    std::mutex mutex_;
+    std::function<void()> handler_;
+    bool enabled_ = false;
+    UINT id_ = 0;   // the wake armed last, until its handler starts
+    DWORD due_ = 0;  // timeGetTime at which it is due
+};
+
 // Waits up to `milliseconds` for timer handlers still running; false when one is still busy.
 // While waiting it answers messages sent to this thread, so a handler that sends to our own
 // windows can finish.

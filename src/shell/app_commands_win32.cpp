@@ -85,6 +85,7 @@ void Application::ToggleDisable() {
         StartWatcher();
         tray_.SetIcon(enabledIcon_);
     } else {
+        events_.Stop();
         scannerTimer_.Stop();
         advancedTimer_.Stop();
         tray_.SetIcon(disabledIcon_);

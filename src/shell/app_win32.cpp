@@ -79,6 +79,7 @@ Application::Application(HINSTANCE instance)
                          windowSystem_.EndTick();
                      }),
       spy_(windowSystem_, window_, tasks_),
+      events_(windowSystem_, scanner_),
       folder_(ProgramFolderOf(RunningExecutablePath())),
       listService_(folder_, lists_, SystemFileTimes()) {}
 
@@ -185,9 +186,11 @@ void Application::ApplyMainFormSettings() {
 void Application::StartWatcher() {
     if (!scannerShares_) scannerTimer_.Start();
     advancedTimer_.Start();
+    if (settings_.Get()->WindowEvents) events_.Start();
 }
 
 void Application::StopTimers() {
+    events_.Stop();
     scannerTimer_.Stop();
     advancedTimer_.Stop();
     spy_.Stop();

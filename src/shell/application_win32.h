@@ -27,6 +27,7 @@
 #include "ui/spy_runner_win32.h"
 #include "ui/settings_dialog_win32.h"
 #include "watcher/advanced_list.h"
+#include "watcher/event_path_win32.h"
 #include "watcher/scanner.h"
 #include "watcher/window_system_win32.h"
 
@@ -117,6 +118,8 @@ class Application {
     // The scanner runs inside the advanced-list timer while both have the default period.
     std::atomic<bool> scannerShares_{true};
     SpyRunner spy_;
+    // Other programs' new windows are looked at between the ticks ("WindowEvents").
+    EventPath events_;
     AppWindow appWindow_;
     TrayIcon tray_;
     HMENU trayMenu_ = nullptr;

@@ -36,6 +36,8 @@ constexpr SettingDef kTable[] = {
     {"cbChangeCaseFirst", &M::ChangeCaseFirst, 0},
     {"cbSelectAll", &M::SelectAll, 0},
     {"cbCloseYesNo", &M::CloseYesNo, 0},
+    // Not in the dialog: 0 turns off the early look at other programs' new windows.
+    {"WindowEvents", &M::WindowEvents, 1},
 };
 
 template <class... F>

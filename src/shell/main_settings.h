@@ -45,6 +45,7 @@ struct MainSettings {
     bool ChangeCaseFirst{};             // "cbChangeCaseFirst"
     bool SelectAll{};                   // "cbSelectAll"
     bool CloseYesNo{};                  // "cbCloseYesNo"
+    bool WindowEvents{};                // "WindowEvents": new windows looked at as they appear
 
     // For this run only, from the command line; no key, never written.
     std::int32_t ScannerPeriod = 50;              // "timer=": milliseconds

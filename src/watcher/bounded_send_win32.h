@@ -1,27 +1,28 @@
-// Messages to other threads' windows with a bounded wait, so that a hung program never
-// stalls the caller: SendMessageTimeoutA (aborting at once for a hung program) runs on a
-// helper thread that the caller waits for at most a little longer; a helper still stuck in
-// a send after that is left to finish on its own (Wine does not end such a send while the
-// other program pumps no messages at all).
+// Messages to other threads' windows with a bounded wait, sent on the caller's own thread.
+// Before a message goes out, a harmless WM_NULL with a short wait asks whether the window's
+// thread is taking messages at all; only then is the message itself sent, with a wait of
+// about a second (ended at once for a program the system deems hung). So a program that is
+// busy or hung costs the short wait, not the long one, and a command is never left queued
+// in a program that does not answer, to be carried out there later, unnoticed: only the
+// WM_NULL can be. No helper thread is needed: SendMessageTimeout's wait holds under Wine too,
+// except for an ANSI WM_GETTEXTLENGTH, which is sent in its wide form (see SendJob::Run).
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "watcher/answer_memo.h"
+
 namespace vantor {
 
-// One message to send, with the memory it points to owned here: a helper thread that is
-// left behind in a send still writes only into this job, never into the caller's memory.
+// One message to send, with the memory it points to.
 struct SendJob {
     enum Kind { kPlain, kTextIn, kTextOut, kSelection };
     HWND window = nullptr;
-    DWORD thread = 0;  // the window's thread
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
@@ -33,41 +34,36 @@ struct SendJob {
     DWORD_PTR result = 0;
     bool answered = false;
 
-    void Run();
+    void Run(UINT timeoutMs);
 };
 
-struct SenderShared;
-struct StuckThreads;
-
-// Safe to use from several threads: sends to other threads go through the helper one at a
-// time; a send to the caller's own thread is a plain call.
+// Safe to use from several threads at once.
 class BoundedSender {
   public:
     // How long a message to another program's window may take before it counts as unanswered.
-    static constexpr unsigned kSendTimeoutMs = 1000;
-    // A program whose thread has a helper stuck in a send gets no further messages until
-    // that send returns (they count as unanswered at once). Beyond this many stuck helpers,
-    // no message to another thread is sent at all.
-    static constexpr std::size_t kMaxStuckSenders = 16;
+    static constexpr UINT kSendTimeoutMs = 1000;
+    // How long the question "are you taking messages?" may take.
+    static constexpr UINT kPingTimeoutMs = 100;
 
-    // beforeSend runs on the caller's thread before each send (the window system forgets
+    // beforeSend runs on the caller's thread before each message (the window system forgets
     // its cached foreground window there: what we send may move it).
-    explicit BoundedSender(void (*beforeSend)() = nullptr);
-    ~BoundedSender();
+    explicit BoundedSender(void (*beforeSend)() = nullptr) : beforeSend_(beforeSend) {}
     BoundedSender(const BoundedSender&) = delete;
     BoundedSender& operator=(const BoundedSender&) = delete;
 
-    // False when the window's thread did not answer in time, is hung, or the window is gone.
+    // False when the window's thread is busy or hung, did not answer in time, or the window
+    // is gone.
     bool Send(SendJob& job);
+    // The thread has just answered a message sent some other way.
+    void NoteAnswered(DWORD thread) { Note(thread, true); }
 
   private:
-    bool HelperRetired();
+    bool Ready(HWND window, DWORD thread);
+    void Note(DWORD thread, bool answered);
 
     void (*beforeSend_)();
-    std::mutex callers_;
-    std::shared_ptr<SenderShared> shared_;
-    HANDLE helper_ = nullptr;
-    std::shared_ptr<StuckThreads> stuck_;
+    std::mutex memoMutex_;
+    AnswerMemo memo_;
 };
 
 // A plain message; *result gets the answer.

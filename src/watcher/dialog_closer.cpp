@@ -101,8 +101,24 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
 }
 
 void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
+    Examine(window, escPressed);
+}
+
+void DialogCloser::LookEarly(WindowHandle window) {
+    const WindowHandle before = lastExaminedWindow_;
+    if (Examine(window, false) == Outcome::kNothing) lastExaminedWindow_ = before;
+}
+
+DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed) {
     const WindowHandle own = ownWindow_.load();
-    if (own != 0 && window == own) return;
+    if (own != 0 && window == own) return Outcome::kSkipped;
+    // Closed by us a moment ago and hidden, on its way out: its message is logged already
+    // (the full pass of the same tick, the next tick or an early look may meet it). Shown
+    // again, it says something new.
+    if (const auto it = std::find(closing_.begin(), closing_.end(), window); it != closing_.end()) {
+        if (!ws_.IsVisible(window)) return Outcome::kSkipped;
+        closing_.erase(it);
+    }
     // The caption is read on every call only while there are captions to replace, and
     // otherwise only for a message that is logged: the foreground window is examined 20
     // times a second and every window at each full pass, and each read is a round trip.
@@ -113,29 +129,23 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
         ReplaceCaption(window, *caption, *replace);
     }
 
-    if (window == lastExaminedWindow_) return;
+    if (window == lastExaminedWindow_) return Outcome::kSkipped;
     lastExaminedWindow_ = window;
-    // Closed by us a moment ago and hidden, on its way out: its message is logged already.
-    // Shown again, it says something new.
-    if (const auto it = std::find(closing_.begin(), closing_.end(), window); it != closing_.end()) {
-        if (!ws_.IsVisible(window)) return;
-        closing_.erase(it);
-    }
     const DialogFindings f = WalkChildren(window);
 
     if (f.no && f.yes && !f.ok && !f.otherButton && !f.edit && escPressed) {
         ws_.Click(f.noButton);
-        return;
+        return Outcome::kActed;
     }
-    if (!options_.Autoclose()) return;
-    if (f.buttons != 1 || !f.ok) return;
-    if (IsBlank(f.text) || !f.label) return;
-    if (f.no || f.otherButton || f.edit) return;
+    if (!options_.Autoclose()) return Outcome::kNothing;
+    if (f.buttons != 1 || !f.ok) return Outcome::kNothing;
+    if (IsBlank(f.text) || !f.label) return Outcome::kNothing;
+    if (f.no || f.otherButton || f.edit) return Outcome::kNothing;
 
     sink_.RestartCountdown();
     const ListSnapshot white = lists_.Snapshot(ListKind::White);
     // A white-listed message stays open; it is looked at again only after another window.
-    if (white && ListContainsText(*white, f.text)) return;
+    if (white && ListContainsText(*white, f.text)) return Outcome::kActed;
 
     // A hung program's box comes back at every full pass: its message is logged only once.
     const auto same = [&](const Unanswered& u) { return u.window == window && u.text == f.text; };
@@ -149,7 +159,7 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
             if (unanswered_.size() == kMaxUnanswered) unanswered_.erase(unanswered_.begin());
             unanswered_.push_back({window, f.text});
         }
-        return;
+        return Outcome::kActed;
     }
     std::erase_if(unanswered_, [&](const Unanswered& u) { return u.window == window; });
     if (closing_.size() == kMaxClosing) closing_.erase(closing_.begin());
@@ -159,6 +169,7 @@ void DialogCloser::ExamineWindow(WindowHandle window, bool escPressed) {
     if (!black || !ListContainsText(*black, f.text)) {
         sink_.ShowClosedMessage(window, *caption, f.text);
     }
+    return Outcome::kActed;
 }
 
 }  // namespace vantor

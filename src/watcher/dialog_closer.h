@@ -48,11 +48,22 @@ class DialogCloser {
     void Reset();
 
     void ExamineWindow(WindowHandle window, bool escPressed);
+    // An early look, between the ticks, at a window that was just created or shown: what
+    // ExamineWindow (window, false) does, except that a window it finds nothing to do with
+    // (perhaps a dialog whose texts are not all set yet) leaves the last examined window as
+    // it was, so the ticks that follow look at it as if there had been no early look.
+    void LookEarly(WindowHandle window);
 
     WindowHandle LastExaminedWindow() const { return lastExaminedWindow_; }
     const std::string& LastReplacedCaption() const { return lastReplacedCaption_; }
 
   private:
+    enum class Outcome {
+        kSkipped,   // not analysed (own window, the last examined one, one closed a moment ago)
+        kNothing,   // analysed: no message to act on
+        kActed,     // clicked No or OK (taken or not), or kept a white-listed message open
+    };
+    Outcome Examine(WindowHandle window, bool escPressed);
     void ReplaceCaption(WindowHandle window, const std::string& caption,
                         const ListEntries& replace);
     DialogFindings WalkChildren(WindowHandle window);

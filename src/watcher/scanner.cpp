@@ -12,6 +12,7 @@ Scanner::Scanner(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
 
 void Scanner::Reset() {
     closer_.Reset();
+    newWindows_.Clear();
     lastFullScanTick_ = 0;
     lastCaseChangeTick_ = 0;
 }
@@ -21,6 +22,10 @@ void Scanner::FullPass() {
         closer_.ExamineWindow(window, false);
         return true;
     });
+}
+
+void Scanner::LookAtNewWindows() {
+    for (WindowHandle window : newWindows_.TakeAnswered()) closer_.LookEarly(window);
 }
 
 void Scanner::ScannerTick() {

@@ -1,5 +1,6 @@
 // The watcher's pulse, called every 50 ms on the timer thread: the keyboard helpers first,
 // then the foreground window's analysis, and every 3000 ms a pass over all top-level windows.
+// Between the ticks, on the same thread, an early look at other programs' new windows.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "lists/list_files.h"
 #include "ui/message_sink.h"
 #include "watcher/dialog_closer.h"
+#include "watcher/new_window_watch.h"
 #include "watcher/window_system.h"
 
 namespace vantor {
@@ -28,6 +30,12 @@ class Scanner {
     void ScannerTick();
     // Hands every top-level window, hidden ones included, to the dialog analysis.
     void FullPass();
+    // The early look, on the timer thread between ticks: every new window whose program has
+    // answered since is looked at (DialogCloser::LookEarly). Ticks, key sampling and the full
+    // pass are untouched by it.
+    void LookAtNewWindows();
+    // Where the system's window events leave new windows; safe from any thread.
+    NewWindowWatch& NewWindows() { return newWindows_; }
 
     DialogCloser& Closer() { return closer_; }
     std::uint32_t LastFullScanTick() const { return lastFullScanTick_; }
@@ -38,6 +46,7 @@ class Scanner {
     const ProgramLists& lists_;
     const LiveOptions& options_;
     DialogCloser closer_;
+    NewWindowWatch newWindows_;
     // Touched only on the timer thread.
     std::uint32_t lastFullScanTick_ = 0;
     std::int32_t lastCaseChangeTick_ = 0;

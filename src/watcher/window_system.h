@@ -2,10 +2,12 @@
 // user32; the tests implement it over a tree of fake windows with a virtual clock.
 //
 // Contract for messages to other programs' windows: the Windows implementation sends them
-// with a bounded wait (about one second, aborted at once when the target is hung), so a
-// hung program can never stall the watcher. A read that is not answered in time yields the
-// empty text (or the "no answer" value named below); a command that is not answered in
-// time returns false ("not done"). A window that does not exist behaves the same way.
+// with a bounded wait (about one second, aborted at once when the target is hung), and only
+// to a program that answered a harmless message within a tenth of a second just before, so
+// a busy or hung program costs at most that tenth, never a stalled watcher. A read that is
+// not answered in time yields the empty text (or the "no answer" value named below); a
+// command that is not answered in time returns false ("not done"). A window that does not
+// exist behaves the same way.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -32,14 +31,6 @@ thread_local bool t_foregroundMoved = false;
 void ForgetForeground() {
     t_foregroundKnown = false;
     t_foregroundMoved = true;
-}
-
-// A WinEvent callback carries no context of its own: the cache that the one watching
-// window system registered. Written and read on the GUI thread and read by ticks.
-std::atomic<ForegroundCache*> g_foregroundEvents{nullptr};
-
-void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
-    if (ForegroundCache* cache = g_foregroundEvents.load()) cache->MarkChanged(GetTickCount());
 }
 
 // The caption the window manager keeps for a window, in the system's code page, at most
@@ -106,31 +97,14 @@ WindowHandle Win32WindowSystem::ForegroundWindow() {
 }
 
 bool Win32WindowSystem::WatchForegroundChanges() {
-    if (foregroundHooks_[0] || foregroundHooks_[1]) return true;
-    // Out of context: the events come to this thread's message queue, nothing is loaded
-    // into other programs. Windows reports foreground changes; Wine only window creation
-    // and some focus changes, hence the range from created to focused (not the frequent
-    // location changes beyond it).
-    g_foregroundEvents.store(&foreground_);
-    const DWORD events[2][2] = {{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
-                                {EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS}};
-    for (int i = 0; i < 2; ++i) {
-        foregroundHooks_[i] = SetWinEventHook(events[i][0], events[i][1], nullptr,
-                                              OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
-    }
-    const bool watching = foregroundHooks_[0] && foregroundHooks_[1];
-    if (!watching) StopWatchingForegroundChanges();
+    const bool watching = events_.Start(foreground_);
     foreground_.SetEventsActive(watching);
     return watching;
 }
 
 void Win32WindowSystem::StopWatchingForegroundChanges() {
     foreground_.SetEventsActive(false);
-    for (void*& hook : foregroundHooks_) {
-        if (hook) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook));
-        hook = nullptr;
-    }
-    g_foregroundEvents.store(nullptr);
+    events_.Stop();
 }
 
 WindowHandle Win32WindowSystem::FirstChild(WindowHandle window) {
@@ -229,6 +203,12 @@ WindowHandle Win32WindowSystem::FocusedControlOf(WindowHandle window) {
     const HWND focus = GetFocus();
     AttachThreadInput(me, target, FALSE);
     return W(focus);
+}
+
+void Win32WindowSystem::NoteAnswered(WindowHandle window) {
+    if (const DWORD thread = window ? GetWindowThreadProcessId(H(window), nullptr) : 0) {
+        sender_->NoteAnswered(thread);
+    }
 }
 
 std::int64_t Win32WindowSystem::TextLength(WindowHandle window) {

@@ -1,6 +1,7 @@
 // The window system over user32, for the Windows build only. Messages to other threads'
 // windows go through a BoundedSender (bounded_send_win32.h), so a hung program never
-// stalls the timer thread.
+// stalls the timer thread; the system's window events (window_events_win32.h) keep the
+// foreground cache and tell a listener of other programs' new windows.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +9,14 @@
 #include <memory>
 
 #include "watcher/foreground_cache.h"
+#include "watcher/window_events_win32.h"
 #include "watcher/window_system.h"
 
 namespace vantor {
 
 class BoundedSender;
 
-// Safe to use from several threads: sends to other threads go through the helper one at a time.
+// Safe to use from several threads at once.
 class Win32WindowSystem : public WindowSystem {
   public:
     Win32WindowSystem();
@@ -38,6 +40,12 @@ class Win32WindowSystem : public WindowSystem {
     // read on every tick, when the system offers no such events.
     bool WatchForegroundChanges();
     void StopWatchingForegroundChanges();
+    // Any thread: who hears of other programs' new top-level windows (nullptr: nobody). The
+    // listener runs on the thread that called WatchForegroundChanges.
+    void SetTopLevelListener(TopLevelListener* listener) { events_.SetListener(listener); }
+    // Any thread: the program of `window` has just answered a message of ours; the next
+    // message to it goes out without asking again first.
+    void NoteAnswered(WindowHandle window);
 
     WindowHandle ForegroundWindow() override;
     WindowHandle FirstChild(WindowHandle window) override;
@@ -72,7 +80,7 @@ class Win32WindowSystem : public WindowSystem {
   private:
     void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps
     ForegroundCache foreground_;
-    void* foregroundHooks_[2] = {};  // HWINEVENTHOOKs
+    WindowEvents events_;
     std::unique_ptr<BoundedSender> sender_;
 };
 

@@ -76,7 +76,10 @@ TEST(App, ClosesForegroundMessageBoxAndShowsItWithoutTakingFocus) {
 }
 
 TEST(App, BoxBehindAnotherWindowIsClosedByTheFullPass) {
-    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
+    // Without the early look at new windows, which would close it before the pass.
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nWindowEvents=0\r\n");
+    Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = Process::Start(ToolPath("app_box_behind"), {"behind e2e", "hidden text"});
     ASSERT_TRUE(box.Started());
@@ -420,7 +423,9 @@ TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
 
 TEST(App, ExitDoesNotWaitForATickSleepingInARule) {
     const std::string folder = FreshFolder();
-    // Every tick sleeps 8 s while the front window of app_box_behind is in the foreground.
+    // Every tick sleeps 8 s while the front window of app_box_behind is in the foreground;
+    // the box behind it stays (no early look at new windows) and keeps that window there.
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nWindowEvents=0\r\n");
     WriteFileBytes(folder + "Main.ini", "VantorE2EFront||sleep 8000\r\n");
     Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());

@@ -153,6 +153,8 @@ DWORD CloseTimeOf(Vantor& vantor, const std::string& caption) {
 TEST(Rules, TimerOptionGivesTheScannerItsOwnTimerThroughDisable) {
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Main.ini", "VantorE2ERules=rules quick hide||Hide\r\n");
+    // Without the early look at new windows, which closes a box whatever the scanner's period.
+    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nWindowEvents=0\r\n");
     Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start({"timer=1000"}));
     // The scanner acts only once a second: a box that opens just after one closing is not

@@ -244,6 +244,11 @@ bool FakeWindowSystem::Click(WindowHandle button) {
     if (w.clickToggles) w.check = w.check ? 0 : 1;
     if (w.clickHidesDialog) windows_[TopLevelOf(button)].visible = false;
     if (w.clickClosesDialog) Destroy(TopLevelOf(button));
+    if (w.clickEndsDialog) {
+        const WindowHandle dialog = TopLevelOf(button);
+        windows_[dialog].visible = false;
+        if (foreground_ == dialog) foreground_ = 0;
+    }
     return true;
 }
 

@@ -33,7 +33,9 @@ struct FakeWindow {
     std::int32_t selEnd = 0;
     // Behaviour on commands.
     bool clickClosesDialog = false;  // BM_CLICK destroys the top-level window it belongs to
-    bool clickHidesDialog = false;   // BM_CLICK hides it (a dialog ends hidden, then goes)
+    bool clickHidesDialog = false;   // BM_CLICK hides it and it stays the foreground
+                                     // window for a moment, as under Wine
+    bool clickEndsDialog = false;    // BM_CLICK hides it, and it is no longer the foreground
     bool clickToggles = false;       // BM_CLICK flips the check state (check boxes)
     bool closeOnSysClose = true;     // SC_CLOSE destroys the window
     // Odd controls: a reported length other than the text's, and what WM_GETTEXT writes.

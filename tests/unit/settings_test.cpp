@@ -57,7 +57,7 @@ TEST(SettingsTable, EveryKeyWithItsTypeAndDefault) {
         {"fmSetup.Top", T::kInt, "105"},      {"cbAutoclose", T::kBool, "1"},
         {"cbClose", T::kInt, "0"},            {"cbChangeCase", T::kBool, "0"},
         {"cbChangeCaseFirst", T::kBool, "0"}, {"cbSelectAll", T::kBool, "0"},
-        {"cbCloseYesNo", T::kBool, "0"},
+        {"cbCloseYesNo", T::kBool, "0"},     {"WindowEvents", T::kBool, "1"},
     };
     EXPECT_EQ(MainSettingsTable().size(), std::size(expected));
     const MainSettings defaults;
@@ -100,6 +100,7 @@ TEST(SettingsTable, ValuesFromHandEditedFiles) {
         {"Language= Rus ", "Language", "Rus"},
         {"Color=clBtnFace", "Color", "clBtnFace"},
         {"IsTimer=1\r\nIsTimer=0", "IsTimer", "1"},  // the first of a repeated key
+        {"WindowEvents=0", "WindowEvents", "0"},
     };
     for (const auto& c : cases) {
         const MainSettings s = ReadMainSettings(std::string("[main]\r\n") + c.lines);

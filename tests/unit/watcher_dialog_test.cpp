@@ -429,6 +429,16 @@ TEST(ExamineWindow, WhenAWindowIsAnalysedAgain) {
     desk.ws.Window(desk.ChildByText(box, "OK")).clickClosesDialog = false;
     closer.ExamineWindow(box, false);
     EXPECT_EQ(closer.LastExaminedWindow(), 0u);
+    // A closed dialog hides at once but lives on for a moment; looked at again in that moment
+    // (the full pass of the same tick, an early look) it is not logged and clicked twice.
+    const WindowHandle ending = desk.AddMessageBox("Cap", "ending");
+    const WindowHandle endingOk = desk.ChildByText(ending, "OK");
+    desk.ws.Window(endingOk).clickClosesDialog = false;
+    desk.ws.Window(endingOk).clickEndsDialog = true;
+    desk.ws.ClearLog();
+    closer.ExamineWindow(ending, false);
+    closer.ExamineWindow(ending, false);
+    EXPECT_EQ(desk.ws.Commands(), std::vector<std::string>{Msg("BM_CLICK", endingOk)});
     const WindowHandle own = desk.AddMessageBox("Vantor", "own text");
     closer.SetOwnWindow(own);
     desk.ws.ClearLog();

@@ -1,0 +1,61 @@
+// What the sender remembers of other programs' threads between messages, to spare round
+// trips and waits: a thread that answered a moment ago is taken to answer now, and one that
+// left a message unanswered a moment ago is not waited for again so soon. A few threads are
+// remembered; the oldest one is forgotten first.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace vantor {
+
+class AnswerMemo {
+  public:
+    // An answer this recent stands for the thread taking messages now.
+    static constexpr std::uint32_t kFreshMs = 20;
+    // A thread that did not answer is counted as not answering for this long.
+    static constexpr std::uint32_t kSilentMs = 250;
+
+    enum class Verdict { kAsk, kAnswers, kSilent };
+
+    // `now` and the times noted are GetTickCount values; they may wrap.
+    Verdict Check(std::uint32_t thread, std::uint32_t now) const {
+        for (const Entry& e : entries_) {
+            if (e.thread != thread || thread == 0) continue;
+            const std::uint32_t age = now - e.at;
+            if (e.answered && age < kFreshMs) return Verdict::kAnswers;
+            if (!e.answered && age < kSilentMs) return Verdict::kSilent;
+            return Verdict::kAsk;
+        }
+        return Verdict::kAsk;
+    }
+
+    void Note(std::uint32_t thread, bool answered, std::uint32_t now) {
+        if (thread == 0) return;
+        *SlotFor(thread, now) = {thread, now, answered};
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t thread = 0;
+        std::uint32_t at = 0;
+        bool answered = false;
+    };
+
+    // The thread's own entry, else a free one, else the one noted longest ago.
+    Entry* SlotFor(std::uint32_t thread, std::uint32_t now) {
+        for (Entry& e : entries_) {
+            if (e.thread == thread) return &e;
+        }
+        Entry* oldest = &entries_[0];
+        for (Entry& e : entries_) {
+            if (e.thread == 0) return &e;
+            if (now - e.at > now - oldest->at) oldest = &e;
+        }
+        return oldest;
+    }
+
+    std::array<Entry, 8> entries_{};
+};
+
+}  // namespace vantor

@@ -1,0 +1,46 @@
+#include "watcher/event_path_win32.h"
+
+namespace vantor {
+
+EventPath::EventPath(Win32WindowSystem& ws, Scanner& scanner)
+    : ws_(ws), scanner_(scanner), wake_([this] { OnWake(); }) {
+    ws_.SetTopLevelListener(this);
+}
+
+EventPath::~EventPath() {
+    ws_.SetTopLevelListener(nullptr);
+    Stop();
+}
+
+void EventPath::Start() {
+    scanner_.NewWindows().Clear();
+    wake_.Enable();
+    on_ = true;
+}
+
+void EventPath::Stop() {
+    on_ = false;
+    wake_.Disable();
+    scanner_.NewWindows().Clear();
+}
+
+void EventPath::OnTopLevelWindow(WindowHandle window, std::uint32_t now) {
+    if (!on_ || !scanner_.NewWindows().Add(window, now)) return;
+    // Answered in our message loop, whenever that program gets to it; never waited for.
+    SendMessageCallbackA(reinterpret_cast<HWND>(window), WM_NULL, 0, 0, &EventPath::OnAnswer,
+                         reinterpret_cast<ULONG_PTR>(this));
+}
+
+void CALLBACK EventPath::OnAnswer(HWND window, UINT, ULONG_PTR self, LRESULT) {
+    auto* path = reinterpret_cast<EventPath*>(self);
+    const auto handle = reinterpret_cast<WindowHandle>(window);
+    if (!path->on_ || !path->scanner_.NewWindows().Answered(handle, GetTickCount())) return;
+    path->ws_.NoteAnswered(handle);
+    path->wake_.ArmWithin(1);
+}
+
+void EventPath::OnWake() {
+    scanner_.LookAtNewWindows();
+}
+
+}  // namespace vantor
