@@ -114,10 +114,15 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     if (own != 0 && window == own) return Outcome::kSkipped;
     // Closed by us a moment ago and hidden, on its way out: its message is logged already
     // (the full pass of the same tick, the next tick or an early look may meet it). Shown
-    // again, it says something new.
-    if (const auto it = std::find(closing_.begin(), closing_.end(), window); it != closing_.end()) {
-        if (!ws_.IsVisible(window)) return Outcome::kSkipped;
-        closing_.erase(it);
+    // again after that, it says something new.
+    const auto closedHere = [&](const Logged& c) { return c.window == window; };
+    if (const auto it = std::find_if(closing_.begin(), closing_.end(), closedHere);
+        it != closing_.end()) {
+        if (!ws_.IsVisible(window)) {
+            it->seenHidden = true;
+            return Outcome::kSkipped;
+        }
+        if (it->seenHidden) closing_.erase(it);
     }
     // The caption is read on every call only while there are captions to replace, and
     // otherwise only for a message that is logged: the foreground window is examined 20
@@ -147,9 +152,11 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     // A white-listed message stays open; it is looked at again only after another window.
     if (white && ListContainsText(*white, f.text)) return Outcome::kActed;
 
-    // A hung program's box comes back at every full pass: its message is logged only once.
-    const auto same = [&](const Unanswered& u) { return u.window == window && u.text == f.text; };
-    const bool logged = std::any_of(unanswered_.begin(), unanswered_.end(), same);
+    // A hung program's box comes back at every full pass, and a dialog whose program ignores
+    // the click stays: its message is logged (and shown) only once, the click is tried again.
+    const auto same = [&](const Logged& u) { return u.window == window && u.text == f.text; };
+    const bool shown = std::any_of(closing_.begin(), closing_.end(), same);
+    const bool logged = shown || std::any_of(unanswered_.begin(), unanswered_.end(), same);
     if (!caption) caption = WindowCaption(ws_, window);
     if (!logged) sink_.AppendLogEntry(*caption, f.text);
     if (!ws_.Click(f.okButton)) {
@@ -161,12 +168,13 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
         }
         return Outcome::kActed;
     }
-    std::erase_if(unanswered_, [&](const Unanswered& u) { return u.window == window; });
+    std::erase_if(unanswered_, [&](const Logged& u) { return u.window == window; });
+    std::erase_if(closing_, closedHere);
     if (closing_.size() == kMaxClosing) closing_.erase(closing_.begin());
-    closing_.push_back(window);
+    closing_.push_back({window, f.text, false});
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
-    if (!black || !ListContainsText(*black, f.text)) {
+    if (!shown && (!black || !ListContainsText(*black, f.text))) {
         sink_.ShowClosedMessage(window, *caption, f.text);
     }
     return Outcome::kActed;

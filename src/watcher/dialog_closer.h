@@ -77,19 +77,23 @@ class DialogCloser {
     // Touched only on the timer thread.
     WindowHandle lastExaminedWindow_ = 0;
     std::string lastReplacedCaption_;
-    // The latest messages whose OK click was not taken: they are in the log already, so a
-    // later analysis of the same window and text only tries the click again.
-    struct Unanswered {
+    // Messages that are in the log already, by window and text: a later analysis of the same
+    // window and text only tries the click again; it neither logs nor shows the message again.
+    struct Logged {
         WindowHandle window = 0;
         std::string text;
+        bool seenHidden = false;  // closing_: a pass met it hidden since the click
     };
+    // The latest messages whose OK click was not taken.
     static constexpr std::size_t kMaxUnanswered = 16;
-    std::vector<Unanswered> unanswered_;
-    // The latest dialogs whose OK click was taken: such a dialog hides at once but lives on
+    std::vector<Logged> unanswered_;
+    // The latest dialogs whose OK click was taken. Such a dialog hides at once but lives on
     // until its program's loop ends it, and a pass that meets it then must not take it for a
-    // new message.
+    // new message; one that stays visible (its program ignores the click) is not logged again
+    // on every tick either, while one shown again after it was seen hidden, or showing a new
+    // text, says something new.
     static constexpr std::size_t kMaxClosing = 8;
-    std::vector<WindowHandle> closing_;
+    std::vector<Logged> closing_;
 };
 
 }  // namespace vantor

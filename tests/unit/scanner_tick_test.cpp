@@ -228,6 +228,28 @@ TEST(ScannerTick, ABoxOnItsWayOutIsNotLoggedAgain) {
     EXPECT_EQ(desk.sink.calls, expected) << DumpSequences(expected, desk.sink.calls);
 }
 
+// A dialog whose program ignores the click stays in front with the same text: its message is
+// logged and shown once, and only the click is tried again, not a log entry every tick.
+TEST(ScannerTick, ADialogThatIgnoresTheClickIsLoggedOnce) {
+    Desk desk;
+    const WindowHandle box = desk.AddMessageBox("Cap", "Stuck");
+    const WindowHandle ok = desk.ChildByText(box, "OK");
+    desk.ws.Window(ok).clickClosesDialog = false;
+    desk.ws.SetForeground(box);
+    Scanner scanner(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    for (int tick = 0; tick < 62; ++tick) {  // the foreground, then two full passes
+        scanner.ScannerTick();
+        desk.ws.Advance(50);
+    }
+    const std::vector<std::string> expected = {"countdown", "log 'Cap' 'Stuck'",
+                                               Msg("show", box, "'Cap' 'Stuck'")};
+    EXPECT_EQ(std::count(desk.sink.calls.begin(), desk.sink.calls.end(), expected[1]), 1);
+    EXPECT_EQ(std::count(desk.sink.calls.begin(), desk.sink.calls.end(), expected[2]), 1);
+    const std::vector<std::string> commands = desk.ws.Commands();
+    EXPECT_GT(std::count(commands.begin(), commands.end(), Msg("BM_CLICK", ok)), 1)
+        << "the click is tried again";
+}
+
 // The pass every 3000 ms keeps its rhythm when the 32-bit tick count wraps (after 49.7 days).
 TEST(ScannerTick, FullPassRhythmAcrossTheClocksWrap) {
     struct Row {
