@@ -56,6 +56,14 @@ void DialogCloser::ReplaceCaption(WindowHandle window, const std::string& captio
     lastReplacedCaption_ = r.text;
 }
 
+void DialogCloser::MakeRoom(std::vector<Logged>& remembered) {
+    // A window that still shows is the one a later pass would take for a new message: the
+    // oldest entry whose window is hidden or gone makes room first.
+    const auto gone = std::find_if(remembered.begin(), remembered.end(),
+                                   [&](const Logged& l) { return !ws_.IsVisible(l.window); });
+    remembered.erase(gone != remembered.end() ? gone : remembered.begin());
+}
+
 DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
     const auto texts = texts_.Get();
     const std::string okWord = UpperCase1251(texts->ssOK);
@@ -163,14 +171,14 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
         // The dialog's program did not take the click in time: the message is logged but
         // not reported as closed, and the window is not analysed again on every tick.
         if (!logged) {
-            if (unanswered_.size() == kMaxUnanswered) unanswered_.erase(unanswered_.begin());
+            if (unanswered_.size() == kMaxUnanswered) MakeRoom(unanswered_);
             unanswered_.push_back({window, f.text});
         }
         return Outcome::kActed;
     }
     std::erase_if(unanswered_, [&](const Logged& u) { return u.window == window; });
     std::erase_if(closing_, closedHere);
-    if (closing_.size() == kMaxClosing) closing_.erase(closing_.begin());
+    if (closing_.size() == kMaxClosing) MakeRoom(closing_);
     closing_.push_back({window, f.text, false});
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);

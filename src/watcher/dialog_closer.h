@@ -94,6 +94,7 @@ class DialogCloser {
     // text, says something new.
     static constexpr std::size_t kMaxClosing = 8;
     std::vector<Logged> closing_;
+    void MakeRoom(std::vector<Logged>& remembered);
 };
 
 }  // namespace vantor

@@ -228,8 +228,9 @@ TEST(ScannerTick, ABoxOnItsWayOutIsNotLoggedAgain) {
     EXPECT_EQ(desk.sink.calls, expected) << DumpSequences(expected, desk.sink.calls);
 }
 
-// A dialog whose program ignores the click stays in front with the same text: its message is
-// logged and shown once, and only the click is tried again, not a log entry every tick.
+// A dialog whose program ignores the click stays with the same text: its message is logged
+// and shown once, and only the click is tried again, not a log entry every tick, nor again
+// once many other boxes have been closed since.
 TEST(ScannerTick, ADialogThatIgnoresTheClickIsLoggedOnce) {
     Desk desk;
     const WindowHandle box = desk.AddMessageBox("Cap", "Stuck");
@@ -237,10 +238,18 @@ TEST(ScannerTick, ADialogThatIgnoresTheClickIsLoggedOnce) {
     desk.ws.Window(ok).clickClosesDialog = false;
     desk.ws.SetForeground(box);
     Scanner scanner(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    int others = 0;
     for (int tick = 0; tick < 62; ++tick) {  // the foreground, then two full passes
+        if (tick >= 3 && tick % 3 == 0 && others < 12) {
+            desk.ws.SetForeground(desk.AddMessageBox("Other", "number " + std::to_string(others)));
+            ++others;
+        }
         scanner.ScannerTick();
         desk.ws.Advance(50);
     }
+    EXPECT_EQ(std::count_if(desk.sink.calls.begin(), desk.sink.calls.end(),
+                            [](const std::string& c) { return c.starts_with("log 'Other'"); }),
+              12);
     const std::vector<std::string> expected = {"countdown", "log 'Cap' 'Stuck'",
                                                Msg("show", box, "'Cap' 'Stuck'")};
     EXPECT_EQ(std::count(desk.sink.calls.begin(), desk.sink.calls.end(), expected[1]), 1);
