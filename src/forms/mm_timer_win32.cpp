@@ -77,25 +77,16 @@ void WakeTimer::Disable() {
     if (pending) timeKillEvent(pending);
 }
 
-bool WakeTimer::ArmWithin(UINT delayMs) {
-    if (delayMs == 0) delayMs = 1;
-    UINT replaced = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!enabled_) return false;
-        const DWORD due = timeGetTime() + delayMs;
-        if (id_ != 0 && static_cast<LONG>(due_ - due) <= 0) return true;
-        // Armed under the lock: its handler cannot check its id before the id is stored.
-        const UINT id = timeSetEvent(delayMs, 1, &WakeTimer::Callback,
-                                     reinterpret_cast<DWORD_PTR>(this),
-                                     TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
-        if (id == 0) return id_ != 0;  // the later wake armed before still comes
-        replaced = id_;
-        id_ = id;
-        due_ = due;
-    }
-    if (replaced) timeKillEvent(replaced);
-    return true;
+bool WakeTimer::Arm() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!enabled_) return false;
+    // The wake already armed has not started its handler yet: it will see whatever the
+    // caller has just left for it.
+    if (id_ != 0) return true;
+    // Armed under the lock: its handler cannot check its id before the id is stored.
+    id_ = timeSetEvent(1, 1, &WakeTimer::Callback, reinterpret_cast<DWORD_PTR>(this),
+                       TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
+    return id_ != 0;
 }
 
 void CALLBACK WakeTimer::Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {

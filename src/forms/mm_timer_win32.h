@@ -40,8 +40,8 @@ class PeriodicTimer {
 
 // A one-shot multimedia timer (timeSetEvent TIME_ONESHOT) for waking the watcher between its
 // ticks: its handler runs on the same multimedia-timer thread as the periodic timers' ones,
-// so never beside one of them. Only the wake armed last runs; arming again sooner replaces
-// it. Disable, like PeriodicTimer::Stop, never waits for a handler that is running.
+// so never beside one of them. Arming while a wake is pending adds nothing: that wake is still
+// to come. Disable, like PeriodicTimer::Stop, never waits for a handler that is running.
 class WakeTimer {
   public:
     explicit WakeTimer(std::function<void()> handler) : handler_(std::move(handler)) {}
@@ -50,10 +50,9 @@ class WakeTimer {
 
     void Enable();
     void Disable();
-    // Any thread, also the handler itself: runs the handler once within about `delayMs`
-    // (at least 1), unless a wake that comes sooner is armed already. False when disabled or
-    // refused by the system.
-    bool ArmWithin(UINT delayMs);
+    // Any thread, also the handler itself: runs the handler once in about a millisecond,
+    // unless a wake is pending already. False when disabled or refused by the system.
+    bool Arm();
 
   private:
     static void CALLBACK Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
@@ -61,8 +60,7 @@ class WakeTimer {
     std::mutex mutex_;
     std::function<void()> handler_;
     bool enabled_ = false;
-    UINT id_ = 0;   // the wake armed last, until its handler starts
-    DWORD due_ = 0;  // timeGetTime at which it is due
+    UINT id_ = 0;  // the pending wake, until its handler starts
 };
 
 // Waits up to `milliseconds` for timer handlers still running; false when one is still busy.

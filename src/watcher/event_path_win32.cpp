@@ -36,7 +36,7 @@ void CALLBACK EventPath::OnAnswer(HWND window, UINT, ULONG_PTR self, LRESULT) {
     const auto handle = reinterpret_cast<WindowHandle>(window);
     if (!path->on_ || !path->scanner_.NewWindows().Answered(handle, GetTickCount())) return;
     path->ws_.NoteAnswered(handle);
-    path->wake_.ArmWithin(1);
+    path->wake_.Arm();
 }
 
 void EventPath::OnWake() {
