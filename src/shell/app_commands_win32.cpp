@@ -85,18 +85,14 @@ void Application::ToggleDisable() {
         StartWatcher();
         tray_.SetIcon(enabledIcon_);
     } else {
-        events_.Stop();
-        scannerTimer_.Stop();
-        advancedTimer_.Stop();
+        StopWatcher();
         tray_.SetIcon(disabledIcon_);
     }
 }
 
-void Application::OnSecondStart(HWND sender) {
-    // The second start's command line is in its caption; option words given there change
-    // nothing here, so it is read and dropped.
-    char commandLine[512] = {};
-    GetWindowTextA(sender, commandLine, sizeof(commandLine));
+void Application::OnSecondStart() {
+    // The second start's command line waits in its caption, unread: option words given there
+    // change nothing here.
     listService_.ReloadRuleLists();
     window_.SetText(texts_.Get()->ssVantorRunning);
     window_.UpdateScrollBar();

@@ -1,13 +1,11 @@
 // The settings dialog in the application: its creation and load at start, OK, the language
 // list and the languages, the About text and the help topics.
 #include "lang/about.h"
-#include "lang/help.h"
 #include "lang/language_file.h"
 #include "shell/application_win32.h"
 #include "shell/autorun.h"
 #include "shell/autorun_win32.h"
 #include "shell/help_win32.h"
-#include "shell/program_folder.h"
 #include "ui/placement.h"
 
 namespace vantor {
@@ -23,7 +21,7 @@ void Application::LoadSetupState() {
     ApplyLanguageNamed(settings_.Get()->Language);
     window_.SetText(texts_.Get()->ssNotAutoClosed);
     // 3. Autorun shows on when the Run value names this very program.
-    dialog_.SetChecked(kCbAutoRun, AutorunIsOn(ReadRunValue(), RunningExecutablePath()));
+    dialog_.SetChecked(kCbAutoRun, AutorunIsOn(ReadRunValue(), executable_));
     // 4. The stored position, pulled back onto the screen with the dialog's real outer size.
     const auto settings = settings_.Get();
     const SIZE size = dialog_.OuterSize();

@@ -55,10 +55,12 @@ bool AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 Application::Application(HINSTANCE instance)
     : instance_(instance),
+      executable_(RunningExecutablePath()),
       captions_(BuiltInCaptions()),
       options_(settings_),
       window_(log_, texts_, settings_, tasks_),
-      dialog_(settings_, RunningExecutablePath()),
+      dialog_(settings_, executable_),
+      helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),
       advanced_(windowSystem_, lists_, sink_, texts_),
@@ -80,11 +82,10 @@ Application::Application(HINSTANCE instance)
                      }),
       spy_(windowSystem_, window_, tasks_),
       events_(windowSystem_, scanner_),
-      folder_(ProgramFolderOf(RunningExecutablePath())),
+      folder_(ProgramFolderOf(executable_)),
       listService_(folder_, lists_, SystemFileTimes()) {}
 
 int Application::Run() {
-    helpFile_ = HelpFileOfModule(RunningExecutablePath());
     mainIcon_ = LoadIconA(instance_, "MAINICON");
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
@@ -111,8 +112,7 @@ void Application::CreateMainForm() {
     disabledIcon_ = LoadIconA(instance_, "ZFMMAIN_TRAYDISABLED");
     accelerators_ = BuildAccelerators(MenuAccelerators());
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
-    window_.SetHooks({[this](MenuCommand c) { Dispatch(c); },
-                      [this](HWND sender) { OnSecondStart(sender); },
+    window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](HWND) { OnSecondStart(); },
                       [this] { OnMainFormDestroyed(); },
                       [this](TextMouse event) { OnTextMouse(event); }});
     tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
@@ -189,19 +189,23 @@ void Application::StartWatcher() {
     if (settings_.Get()->WindowEvents) events_.Start();
 }
 
-void Application::StopTimers() {
+void Application::StopWatcher() {
     events_.Stop();
     scannerTimer_.Stop();
     advancedTimer_.Stop();
-    spy_.Stop();
-    window_.StopCountdownTimer();
 }
 
-void Application::Exit() {
-    StopTimers();
+void Application::StopBackgroundWork() {
+    StopWatcher();
+    spy_.Stop();
+    window_.StopCountdownTimer();
     listWatch_.Stop();
     // A tick asleep in an advanced-list rule wakes at once rather than holding the exit.
     windowSystem_.CancelSleeps();
+}
+
+void Application::Exit() {
+    StopBackgroundWork();
     window_.RemoveCloseHandler();
     PostMessageA(appWindow_.Window(), WM_CLOSE, 0, 0);
 }
@@ -212,18 +216,15 @@ void Application::OnMainFormDestroyed() {
     // Also reached when the session ends without Exit: the timers stop before anything
     // their handlers use goes away. A tick blocked in another program is not waited for
     // beyond a bound; the lists and the log are kept until the process ends.
-    StopTimers();
-    listWatch_.Stop();
-    windowSystem_.CancelSleeps();
+    StopBackgroundWork();
     WaitForIdleTimers(1500);
     windowSystem_.StopWatchingForegroundChanges();
     // The dialog's position as it is now (or was when its window went).
     const ScreenPoint setup = dialog_.Position();
-    settings_.Update([&](MainSettings& s) {
+    settings_.Write(kShutdownKeys, [&](MainSettings& s) {
         s.SetupLeft = setup.x;
         s.SetupTop = setup.y;
     });
-    settings_.Write(kShutdownKeys);
     tray_.Remove();
 }
 

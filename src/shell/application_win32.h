@@ -63,7 +63,9 @@ class Application {
     void ApplyMainFormSettings();
     void ApplyButtonsGroup();
     void StartWatcher();
-    void StopTimers();
+    void StopWatcher();  // Disable, and the shutdown
+    // Every timer, the spy, the countdown and the folder watch; a sleeping tick wakes.
+    void StopBackgroundWork();
     void Exit();
     void OnMainFormDestroyed();
 
@@ -83,7 +85,7 @@ class Application {
     void Dispatch(MenuCommand command);
     void OpenTrayMenu();
     void ToggleDisable();
-    void OnSecondStart(HWND sender);
+    void OnSecondStart();
     // The lists, the spy and links (app_lists_win32.cpp): the folder watch's check, the
     // additions from the message window, the Spy command, a quick click in the text.
     void StartListWatch();
@@ -99,6 +101,7 @@ class Application {
     CaptionSet CurrentCaptions() const;
 
     HINSTANCE instance_;
+    const std::string executable_;  // this program's full path, asked once
     UiTaskQueue tasks_;
     MessageLog log_;
     SharedRunTexts texts_;
@@ -109,7 +112,7 @@ class Application {
     Win32WindowSystem windowSystem_;
     MessageWindow window_;
     SettingsDialog dialog_;
-    std::string helpFile_;  // chosen by the language
+    std::string helpFile_;  // the module's own until a language chooses one
     GuiMessageSink sink_;
     Scanner scanner_;
     AdvancedList advanced_;

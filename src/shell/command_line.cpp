@@ -56,11 +56,7 @@ void ApplyOption(std::string_view argument, MainSettings& s) {
         if (period >= 1) s.ScannerPeriod = period;
     } else if (name == "color") {
         if (const auto change = ColorFromCommandLine(value)) {
-            if (s.ColorOption) {
-                MergeBackground(*s.ColorOption, *change);
-            } else {
-                s.ColorOption = *change;
-            }
+            MergeBackground(s.ColorOption, *change);
         }
     } else if (name == "transparent") {
         const std::int32_t opacity = ParseInt(value);

@@ -104,7 +104,7 @@ unsigned MessageSeconds(const MainSettings& s) {
 
 BackgroundChange BackgroundOf(const MainSettings& s) {
     BackgroundChange change = ColorFromSetting(s.Color);
-    if (s.ColorOption) MergeBackground(change, *s.ColorOption);
+    MergeBackground(change, s.ColorOption);
     return change;
 }
 

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,8 +47,8 @@ struct MainSettings {
     bool WindowEvents{};                // "WindowEvents": new windows looked at as they appear
 
     // For this run only, from the command line; no key, never written.
-    std::int32_t ScannerPeriod = 50;              // "timer=": milliseconds
-    std::optional<BackgroundChange> ColorOption;  // "color="
+    std::int32_t ScannerPeriod = 50;  // "timer=": milliseconds
+    BackgroundChange ColorOption;     // "color=" (Unchanged: none given)
 };
 
 enum class SettingType { kBool, kInt, kText };
@@ -70,7 +69,7 @@ std::span<const SettingDef> MainSettingsTable();
 // The row of a key (exact name), or nullptr.
 const SettingDef* FindSetting(std::string_view key);
 
-// The section read from the file's bytes (empty for a missing file) in one pass.
+// The section read from the file's bytes (empty for a missing file), every key of the table.
 MainSettings ReadMainSettings(std::string_view fileBytes);
 
 // A key's value as the file holds it ("1"/"0", decimal, text).
