@@ -190,14 +190,6 @@ ListEntries LoadClassList(std::string_view path, const std::optional<std::string
     return classes;
 }
 
-void LoadRuleList(const std::string& path, ListKind list, ListStore& store) {
-    store.Publish(LoadRuleList(list, path, ReadWholeFile(path)));
-}
-
-void LoadClassList(const std::string& path, ListStore& store) {
-    store.Publish(LoadClassList(path, ReadWholeFile(path)));
-}
-
 bool ClassListContains(const ListEntries& classes, std::string_view name) {
     auto it = std::lower_bound(classes.begin(), classes.end(), name,
                                [](const std::string& entry, std::string_view key) {

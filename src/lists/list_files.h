@@ -44,10 +44,6 @@ ListEntries LoadRuleList(ListKind list, std::string_view path,
 // Class list from the file's bytes: upper-cased, defaults merged, sorted for ClassListContains.
 ListEntries LoadClassList(std::string_view path, const std::optional<std::string>& fileBytes);
 
-// Read the file at path and publish the loaded list whole into store.
-void LoadRuleList(const std::string& path, ListKind list, ListStore& store);
-void LoadClassList(const std::string& path, ListStore& store);
-
 // Binary search of a loaded class list for the class name, ignoring case.
 bool ClassListContains(const ListEntries& classes, std::string_view name);
 // Exact, case-sensitive search for an entry equal to text.

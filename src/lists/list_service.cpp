@@ -37,14 +37,16 @@ void ListService::WriteMissing(bool ruleLists) {
 
 void ListService::PrepareRuleLists() {
     WriteMissing(true);
-    for (ListKind kind : kAllListKinds)
-        if (IsRuleList(kind)) Reload(kind);
+    ReloadRuleLists();
 }
 
 void ListService::PrepareClassLists() {
     WriteMissing(false);
     for (ListKind kind : kAllListKinds)
-        if (!IsRuleList(kind)) LoadClassList(PathOf(kind), lists_.Get(kind));
+        if (!IsRuleList(kind)) {
+            const std::string path = PathOf(kind);
+            lists_.Get(kind).Publish(LoadClassList(path, ReadWholeFile(path)));
+        }
 }
 
 bool ListService::Reload(ListKind kind) {

@@ -17,7 +17,6 @@ namespace vantor {
 // loaded again by the next check.
 class ListTimes {
   public:
-    std::optional<FileTime> Get(ListKind kind) const { return times_[Index(kind)]; }
     void Set(ListKind kind, FileTime time) { times_[Index(kind)] = time; }
     void Forget(ListKind kind) { times_[Index(kind)].reset(); }
     bool Unchanged(ListKind kind, FileTime now) const {
@@ -48,10 +47,7 @@ class ListService {
     // folder ends with the path separator.
     ListService(std::string folder, ProgramLists& lists, FileTimes& times);
 
-    const std::string& Folder() const { return folder_; }
     std::string PathOf(ListKind kind) const { return ListFilePath(folder_, kind); }
-    ProgramLists& Lists() { return lists_; }
-    const ListTimes& Times() const { return times_; }
 
     // Start-up: each missing file among Main.ini, Black.ini, White.ini and Replace.ini
     // written with its default content, then the four rule lists loaded and their times

@@ -1,10 +1,10 @@
+// The message window itself: its controls, colours and layout, its keys, its text menu and
+// its window messages. How it shows and counts down is in message_window_show_win32.cpp.
 #include "ui/message_window_win32.h"
 
 #include "forms/clipboard_win32.h"
 #include "forms/popup_menu_win32.h"
 #include "forms/program_font_win32.h"
-#include "forms/redraw_pause_win32.h"
-#include "ui/placement.h"
 
 namespace vantor {
 
@@ -12,9 +12,6 @@ namespace {
 
 constexpr DWORD kBorderStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-// HWND_TOP, no size, no move, no activation, show, no owner z-order (0x0253).
-constexpr UINT kRaiseFlags =
-    SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 constexpr int kClientWidth = 371, kClientHeight = 393;
 constexpr int kTextWidth = 367, kTextHeight = 359, kButtonTop = 369;
 
@@ -28,21 +25,6 @@ constexpr ControlDef kControls[] = {
      Caption::btClose},
     {kBtExit, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 232, kButtonTop, 75, 25, 0, Caption::btExit},
 };
-
-ScreenRect WorkArea() {
-    RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-SetLayeredFn LayeredAttributes() {
-    // Looked up at run time: older systems have no layered windows.
-    static SetLayeredFn fn = reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
-    return fn;
-}
 
 }  // namespace
 
@@ -166,159 +148,8 @@ void MessageWindow::SetCaption(const std::string& caption) {
     SetWindowTextA(window_, caption.c_str());
 }
 
-void MessageWindow::PlaceAtCorner() {
-    RECT r;
-    GetWindowRect(window_, &r);
-    const ScreenPoint p = CornerPlacement(WorkArea(), r.right - r.left, r.bottom - r.top);
-    SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void MessageWindow::ApplyOpacity(int value) {
-    const OpacityChange change = PlanOpacity(lastOpacity_, value);
-    if (!change.apply) return;
-    lastOpacity_ = value;
-    LONG ex = GetWindowLongA(window_, GWL_EXSTYLE);
-    SetLayeredFn setLayered = LayeredAttributes();
-    if (change.layered && setLayered) {
-        SetWindowLongA(window_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-        setLayered(window_, 0, change.alpha, LWA_ALPHA);
-    } else {
-        SetWindowLongA(window_, GWL_EXSTYLE, ex & ~static_cast<LONG>(WS_EX_LAYERED));
-    }
-}
-
-void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
-                                      const std::string& caption, const std::string& text) {
-    EnsureControls();
-    {
-        RedrawPause pauseForm(window_);
-        RedrawPause pauseText(textArea_.Handle());
-        ShowClosedMessageText(closed, closedRect, caption, text);
-    }
-    RedrawWindow(window_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-    UpdateScrollBar();
-    RestartCountdown();
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    countdown_.SetKeepOnTop(true);
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
-}
-
-void MessageWindow::ShowClosedMessageText(WindowHandle closed,
-                                          const std::optional<RECT>& closedRect,
-                                          const std::string& caption, const std::string& text) {
-    const auto settings = settings_.Get();
-    SetText("");
-    SetCaption(caption);
-    SetText(text);
-    if (closed == 0 || settings->NoCenter || !closedRect) {
-        PlaceAtCorner();  // also when the closed dialog's rectangle could not be read
-    } else {
-        const RECT& r = *closedRect;
-        const ScreenPoint p =
-            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings->SavedWidth,
-                              settings->SavedHeight, WorkArea());
-        SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ApplyOpacity(settings->MessageTransparent);
-    UpdateScrollBar();
-}
-
-void MessageWindow::ShowAtCorner() {
-    Present(true);
-}
-
-void MessageWindow::ShowAtCornerKeepingCount() {
-    Present(false);
-}
-
-void MessageWindow::Present(bool restartCount) {
-    EnsureControls();
-    PlaceAtCorner();
-    if (restartCount) RestartCountdown();
-    ApplyOpacity(255);
-    countdown_.SetKeepOnTop(true);
-    UpdateScrollBar();
-    ShowAndActivate();
-}
-
-void MessageWindow::ShowAndActivate() {
-    EnsureControls();
-    // A count that ran out and went idle must run again, or the window would stay for good.
-    if (countdown_.Shown()) countdownTimer_.Start();
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
-    textArea_.Focus();
-}
-
-void MessageWindow::ApplyPage(const LogPage& page) {
-    if (page.caption) SetCaption(*page.caption);
-    if (page.text) SetText(*page.text);
-}
-
-void MessageWindow::ShowLastMessage() {
-    ApplyPage(log_.Last());
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowPreviousMessage() {
-    ApplyPage(log_.Previous(texts_.Get()->ssFirstMessage));
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowNextMessage() {
-    ApplyPage(log_.Next(texts_.Get()->ssLastMessage));
-    ShowAtCorner();
-}
-
-void MessageWindow::UpdateScrollBar() {
-    if (!textArea_.Handle()) return;  // nothing shown yet: the first show fits it
-    textArea_.FitScrollBar(ProgramFont());
-    RecalculateFrame();
-}
-
-void MessageWindow::RecalculateFrame() {
-    RECT r;
-    GetWindowRect(window_, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    {
-        RedrawPause pause(window_);
-        SetWindowPos(window_, nullptr, 0, 0, w - 1, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    RedrawWindow(window_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-}
-
 void MessageWindow::CopyMessageText() {
     PutTextOnClipboard(textArea_.SelectionOrWholeText());
-}
-
-void MessageWindow::RestartCountdown() {
-    if (countdown_.Restart(MessageSeconds(*settings_.Get()))) countdownTimer_.Start();
-}
-
-void MessageWindow::Hide() {
-    ShowWindow(window_, SW_HIDE);
-}
-
-void MessageWindow::CountdownTick() {
-    const bool visible = IsWindowVisible(window_) != FALSE;
-    const bool active = GetForegroundWindow() == window_;
-    const auto settings = settings_.Get();
-    const CountdownStep step = countdown_.Tick(visible, active, MessageSeconds(*settings),
-                                               settings->IsTimer, texts_.Get()->ssClose);
-    if (step.raise) {
-        SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
-        if (!(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-            SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0,
-                         SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-        }
-    }
-    SetControlText(kBtClose, step.closeCaption);
-    const bool hides = step.hide && visible;
-    if (hides) Hide();
-    countdown_.StopIfIdle(visible && !hides, [this] { countdownTimer_.Stop(); });
 }
 
 void MessageWindow::ShowTextMenu(POINT at) {

@@ -97,8 +97,9 @@ class MessageWindow : public DialogForm {
   private:
     void Command(MenuCommand command);
     void CountdownTick();
-    // Steps 2-5 of a show, done while redrawing is suspended.
+    // A show by command or by the spy: at the corner, opaque, active.
     void Present(bool restartCount);
+    // Steps 2-5 of a show, done while redrawing is suspended.
     void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
                                const std::string& caption, const std::string& text);
     void EnsureControls();

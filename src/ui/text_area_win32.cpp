@@ -39,18 +39,6 @@ void TextArea::Selection(DWORD& start, DWORD& end) const {
     }
 }
 
-int TextArea::SelectionStart() const {
-    DWORD start, end;
-    Selection(start, end);
-    return static_cast<int>(start);
-}
-
-int TextArea::SelectionEnd() const {
-    DWORD start, end;
-    Selection(start, end);
-    return static_cast<int>(end);
-}
-
 void TextArea::Select(int start, int end) {
     if (edit_) SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(start), end);
 }
@@ -94,7 +82,9 @@ bool TextArea::FitScrollBar(HFONT font) {
 POINT TextArea::SelectionEndPoint() const {
     POINT at = {0, 0};
     if (!edit_) return at;
-    const LRESULT pos = SendMessageA(edit_, EM_POSFROMCHAR, SelectionEnd(), 0);
+    DWORD start, end;
+    Selection(start, end);
+    const LRESULT pos = SendMessageA(edit_, EM_POSFROMCHAR, end, 0);
     ScreenPoint p{0, 0};
     if (pos != -1) p = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
     RECT client;

@@ -34,9 +34,6 @@ class TextArea {
 
     void SetText(const std::string& text);
     std::string Text() const;
-    // The selection in characters, start <= end (both 0 while the control does not exist).
-    int SelectionStart() const;
-    int SelectionEnd() const;
     void Select(int start, int end);
     std::string SelectedText() const;
     // What Copy takes: the selection when there is one, else the whole text.
@@ -52,6 +49,7 @@ class TextArea {
 
   private:
     static bool Hook(void* context, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    // The selection in characters, start <= end (both 0 while the control does not exist).
     void Selection(DWORD& start, DWORD& end) const;
 
     HWND edit_ = nullptr;
