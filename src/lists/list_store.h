@@ -4,9 +4,11 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "shell/shared_snapshot.h"
 
 namespace vantor {
 
@@ -15,20 +17,16 @@ using ListSnapshot = std::shared_ptr<const ListEntries>;
 
 class ListStore {
   public:
-    ListStore();
-    ListStore(const ListStore&) = delete;
-    ListStore& operator=(const ListStore&) = delete;
-
     // Never null; the list as last published. Stays valid and unchanged while held.
-    ListSnapshot Snapshot() const;
-    void Publish(ListEntries entries);
+    ListSnapshot Snapshot() const { return list_.Get(); }
+    void Publish(ListEntries entries) { list_.Set(std::move(entries)); }
     // Copy-on-write append of one entry (used when the user adds a text from the message window).
-    void Append(std::string entry);
+    void Append(std::string entry) {
+        list_.Update([&](ListEntries& entries) { entries.push_back(std::move(entry)); });
+    }
 
   private:
-    mutable std::mutex mutex_;  // guards current_ only; held just to copy or swap the pointer
-    std::mutex writeMutex_;     // serialises writers so an append never loses a publish
-    ListSnapshot current_;
+    SharedSnapshot<ListEntries> list_;
 };
 
 }  // namespace vantor

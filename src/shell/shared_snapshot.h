@@ -38,8 +38,12 @@ class SharedSnapshot {
   private:
     void Publish(T value) {
         auto next = std::make_shared<const T>(std::move(value));
-        std::lock_guard<std::mutex> lock(mutex_);
-        current_ = std::move(next);
+        std::shared_ptr<const T> old;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            old = std::exchange(current_, std::move(next));
+        }
+        // The old value is freed here, outside the readers' lock, unless a reader holds it.
     }
 
     mutable std::mutex mutex_;  // held only to copy or swap the pointer
