@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: native unit tests (ASan/UBSan), threaded tests (TSan), the Windows
-# build with its end-to-end tests under Wine, and a short run of each fuzzer.
-# Installs what it needs first.
+# Runs every test, in this order: native unit tests (ASan/UBSan), threaded tests (TSan), a
+# build of the benchmarks, a short run of each fuzzer, and the Windows build with its
+# end-to-end tests under Wine. Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,15 +1,11 @@
 // The real vantor.exe as the end-to-end tests drive it: started in a folder of its own and
-// ended with Exit, its message window read from outside, and a user's hands: the tray icon's
-// callback, popup menus picked with the keys, real key presses and mouse clicks (SendInput).
-// Also what surrounds it: files saved by another program, the shell's open commands pointed
-// at a stand-in, and its GUI thread held for a moment as if it were busy.
+// ended with Exit, its windows read from outside, its tray icon's callback, its menus picked
+// with a user's hands (user_input.h), among other programs (other_programs.h).
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
-#include <initializer_list>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,108 +13,24 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "other_programs.h"
 #include "shell/app_win32.h"
 #include "ui/menus.h"
 #include "ui/message_window_win32.h"
 #include "ui/settings_dialog_win32.h"
+#include "user_input.h"
 
 namespace vantor::e2e {
 
-// The popup menu window (class "#32768") of a process, when one is open.
-inline HWND OpenMenuOf(DWORD processId) {
-    return FindTopLevelWindow({"#32768", std::nullopt, processId, true});
-}
-
-// Picks item `index` (0-based, separators not counted) of an open popup menu the way a user
-// does with the keyboard: the first Down selects the first item, Enter runs it.
-inline void PickMenuItem(HWND menu, int index) {
-    for (int i = 0; i <= index; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-}
-
-// Real key presses: the keys go down in order and up in reverse; `holdMs` between, so that a
-// 50 ms poller sees them.
-inline void PressKeys(std::initializer_list<WORD> keys, DWORD holdMs = 0) {
-    std::vector<INPUT> down, up;
-    for (WORD key : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-        down.push_back(i);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        up.push_back(i);
-    }
-    SendInput(static_cast<UINT>(down.size()), down.data(), sizeof(INPUT));
-    if (holdMs) Sleep(holdMs);
-    SendInput(static_cast<UINT>(up.size()), up.data(), sizeof(INPUT));
-}
-
-inline void PressButtons(std::initializer_list<DWORD> buttons) {
-    std::vector<INPUT> input;
-    for (DWORD flags : buttons) {
-        INPUT i = {};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = flags;
-        input.push_back(i);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
-// Moves the mouse pointer and waits until it rests there. Under Wine a motion of the old
-// position that is still on its way can undo a move: it is made again until it holds.
-inline void PointerTo(POINT at) {
-    auto there = [&] {
-        POINT now = {};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    };
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        SetCursorPos(at.x, at.y);
-        Sleep(40);
-        if (!there()) continue;
-        Sleep(40);
-        if (there()) return;
-    }
-    ADD_FAILURE() << "the pointer does not stay at " << at.x << "," << at.y;
-}
-
-inline POINT CenterOf(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
+// "left,top,right,bottom", for failure messages.
 inline std::string RectText(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
 }
 
-inline RECT WindowRectOf(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 // An integer key of section "Main" as the system's profile reader reads it; -12345 if absent.
 inline int ReadIntKey(const std::string& ini, const char* key) {
     return static_cast<int>(GetPrivateProfileIntA("Main", key, -12345, ini.c_str()));
-}
-
-// The user's keys and mouse buttons through another process (see tools/press_keys.cpp for
-// the steps); waits until they are all pressed and released.
-inline bool Press(const std::vector<std::string>& steps) {
-    Process keys = Process::Start(ToolPath("press_keys"), steps);
-    return keys.Started() && keys.WaitExit(10000) == std::optional<DWORD>(0);
-}
-
-// The centre of a window on the screen, as "X" "Y" arguments of a mouse step.
-inline std::vector<std::string> At(HWND window) {
-    const RECT r = WindowRectOf(window);
-    return {std::to_string((r.left + r.right) / 2), std::to_string((r.top + r.bottom) / 2)};
 }
 
 // A message to a window of another process, answered within 2 s (0 when not).
@@ -129,23 +41,6 @@ inline LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam =
 }
 inline bool IsChecked(HWND button) {
     return Ask(button, BM_GETCHECK) == BST_CHECKED;
-}
-
-// A real left click in the middle of a window (a control of another program).
-inline void ClickAt(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        i.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof(INPUT));
 }
 
 // The focused control of the thread that owns the window (another process's).
@@ -191,92 +86,11 @@ inline RECT WorkArea() {
 
 // The message window sits in the lower right corner of the work area.
 inline void ExpectAtCorner(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
+    const RECT r = WindowRectOf(window);
     const RECT work = WorkArea();
-    const std::string where = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                              std::to_string(r.right) + "," + std::to_string(r.bottom);
-    EXPECT_EQ(r.right, work.right) << where;
-    EXPECT_EQ(r.bottom, work.bottom) << where << " work area bottom " << work.bottom;
+    EXPECT_EQ(r.right, work.right) << RectText(r);
+    EXPECT_EQ(r.bottom, work.bottom) << RectText(r) << " work area bottom " << work.bottom;
 }
-
-// A message box of another program (tools/show_message_box: "\r\n" escapes in the text).
-inline Process ShowBox(const std::string& caption, const std::string& text,
-                       const char* flags = "0x40") {
-    return Process::Start(ToolPath("show_message_box"), {caption, text, flags});
-}
-
-// Another program saves files in `folder` as an editor does (tools/save_files): name, text
-// pairs, "|" standing for a line end. True when it saved them all.
-inline bool SaveWithAnotherProgram(const std::string& folder,
-                                   const std::vector<std::string>& namesAndTexts) {
-    std::vector<std::string> args;
-    for (std::size_t i = 0; i < namesAndTexts.size(); ++i)
-        args.push_back(i % 2 ? namesAndTexts[i] : JoinPath(folder, namesAndTexts[i]));
-    Process saver = Process::Start(ToolPath("save_files"), args);
-    return saver.Started() && saver.WaitExit(10000) == std::optional<DWORD>(0);
-}
-
-// The open command of a scheme or file type, replaced for the suite and put back after it.
-class ShellCommandOverride {
-  public:
-    ShellCommandOverride(const std::string& type, const std::string& command)
-        : key_(type + "\\shell\\open\\command") {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS) {
-            ADD_FAILURE() << "cannot open HKCR\\" << key_;
-            return;
-        }
-        char old[1024] = {};
-        DWORD size = sizeof(old) - 1;
-        if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                             &size) == ERROR_SUCCESS) {
-            old_ = old;
-        }
-        EXPECT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(command.c_str()),
-                                 static_cast<DWORD>(command.size() + 1)),
-                  ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    ~ShellCommandOverride() {
-        HKEY key = nullptr;
-        if (!old_ || RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_SET_VALUE, &key) !=
-                         ERROR_SUCCESS) {
-            return;
-        }
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_->c_str()),
-                       static_cast<DWORD>(old_->size() + 1));
-        RegCloseKey(key);
-    }
-
-  private:
-    std::string key_;
-    std::optional<std::string> old_;
-};
-
-// Holds another program's GUI thread (the one that owns `window`) for a scope, as when that
-// program is busy meanwhile: what it would do for a message or a posted task waits.
-class GuiThreadHold {
-  public:
-    explicit GuiThreadHold(HWND window)
-        : thread_(OpenThread(THREAD_SUSPEND_RESUME, FALSE,
-                             GetWindowThreadProcessId(window, nullptr))) {
-        if (!thread_ || SuspendThread(thread_) == static_cast<DWORD>(-1))
-            ADD_FAILURE() << "cannot hold the GUI thread";
-    }
-    ~GuiThreadHold() {
-        if (!thread_) return;
-        ResumeThread(thread_);
-        CloseHandle(thread_);
-    }
-    GuiThreadHold(const GuiThreadHold&) = delete;
-    GuiThreadHold& operator=(const GuiThreadHold&) = delete;
-
-  private:
-    HANDLE thread_;
-};
 
 // One vantor.exe started by the test; Exit (or, failing that, kill) when it goes.
 class Vantor {

@@ -70,7 +70,6 @@ class FakeWindowSystem : public WindowSystem {
 
     // --- keyboard and clock ---
     void Hold(int virtualKey) { keys_[virtualKey] = static_cast<std::int16_t>(0x8000); }
-    void Release(int virtualKey) { keys_.erase(virtualKey); }
     void ReleaseAll() { keys_.clear(); }
     void Advance(std::uint32_t ms) { now_ += ms; }
     void SetNow(std::uint32_t ms) { now_ = ms; }
