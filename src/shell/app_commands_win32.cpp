@@ -3,6 +3,7 @@
 #include "forms/popup_menu_win32.h"
 #include "lang/help.h"
 #include "shell/application_win32.h"
+#include "shell/instance_command.h"
 
 namespace vantor {
 
@@ -90,13 +91,37 @@ void Application::ToggleDisable() {
     }
 }
 
-void Application::OnSecondStart() {
-    // The second start's command line waits in its caption, unread: option words given there
-    // change nothing here.
-    listService_.ReloadRuleLists();
-    window_.SetText(texts_.Get()->ssVantorRunning);
-    window_.UpdateScrollBar();
-    window_.ShowLastMessage();
+bool Application::Disabled() const {
+    return IsMenuItemChecked(trayMenu_, kCmdDisable);
+}
+
+LRESULT Application::OnSecondStart(WPARAM code) {
+    // Anyone may send the notice: only the known plain codes act.
+    const auto command = InstanceCommandFromCode(code);
+    if (!command) return 0;
+    switch (*command) {
+        case InstanceCommand::kNotice:
+            // The second start's command line waits in its caption, unread: option words
+            // given there change nothing here.
+            listService_.ReloadRuleLists();
+            window_.SetText(texts_.Get()->ssVantorRunning);
+            window_.UpdateScrollBar();
+            window_.ShowLastMessage();
+            return 0;
+        case InstanceCommand::kDisable:
+            if (!Disabled()) ToggleDisable();
+            break;
+        case InstanceCommand::kEnable:
+            if (Disabled()) ToggleDisable();
+            break;
+        case InstanceCommand::kExit:
+            // After the answer has gone back, as the tray menu's Exit.
+            tasks_.Post([this] { Exit(); });
+            break;
+        case InstanceCommand::kStatus:
+            break;
+    }
+    return static_cast<LRESULT>(InstanceAnswer(Disabled()));
 }
 
 void Application::ApplyTexts(const LanguageTexts& texts) {

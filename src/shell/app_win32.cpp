@@ -61,7 +61,7 @@ Application::Application(HINSTANCE instance)
       window_(log_, texts_, settings_, tasks_),
       dialog_(settings_, executable_),
       helpFile_(HelpFileOfModule(executable_)),
-      sink_(log_, window_, tasks_),
+      sink_(log_, window_, tasks_, history_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),
       advanced_(windowSystem_, lists_, sink_, texts_),
       scannerTimer_(kWatcherPeriod, 10,
@@ -112,7 +112,7 @@ void Application::CreateMainForm() {
     disabledIcon_ = LoadIconA(instance_, "ZFMMAIN_TRAYDISABLED");
     accelerators_ = BuildAccelerators(MenuAccelerators());
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
-    window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](HWND) { OnSecondStart(); },
+    window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },
                       [this] { OnMainFormDestroyed(); },
                       [this](TextMouse event) { OnTextMouse(event); }});
     tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
@@ -145,6 +145,15 @@ void Application::InitialiseMainForm() {
     settings_.Update(
         [](MainSettings& s) { ApplyCommandLine(SplitCommandLine(GetCommandLineA()), s); });
     ApplyMainFormSettings();
+    // History.txt, for the first instance only; a failure is told once, closing goes on.
+    if (firstInstance_ && settings_.Get()->History) {
+        history_.Start(folder_, HistoryLimitBytes(settings_.Get()->HistoryKB), [this] {
+            tasks_.Post([this] {
+                window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption),
+                                          std::string(kHistoryFailedText));
+            });
+        });
+    }
     // 8.-11. The text area fills the window when no button shows (layout does it); the log
     // is empty; the list files are written when missing and loaded.
     listService_.PrepareRuleLists();
@@ -218,6 +227,7 @@ void Application::OnMainFormDestroyed() {
     // beyond a bound; the lists and the log are kept until the process ends.
     StopBackgroundWork();
     WaitForIdleTimers(1500);
+    history_.Stop(2000);
     windowSystem_.StopWatchingForegroundChanges();
     // The dialog's position as it is now (or was when its window went).
     const ScreenPoint setup = dialog_.Position();
@@ -229,6 +239,10 @@ void Application::OnMainFormDestroyed() {
 }
 
 int RunApplication(HINSTANCE instance) {
+    // A script's word for the running instance starts none.
+    if (const auto command = InstanceCommandOf(SplitCommandLine(GetCommandLineA()))) {
+        ExitProcess(static_cast<UINT>(RunInstanceCommand(*command)));
+    }
     // Never deleted: a timer tick may still be running in another program's window when the
     // loop ends; the process exit ends it.
     auto* app = new Application(instance);

@@ -19,6 +19,7 @@
 #include "lists/list_service.h"
 #include "shell/settings_store.h"
 #include "ui/gui_message_sink_win32.h"
+#include "ui/history_writer_win32.h"
 #include "ui/links.h"
 #include "ui/live_options_store.h"
 #include "ui/menus.h"
@@ -85,7 +86,9 @@ class Application {
     void Dispatch(MenuCommand command);
     void OpenTrayMenu();
     void ToggleDisable();
-    void OnSecondStart();
+    // The second-start notice: the plain one, or a script's word (its answer returned).
+    LRESULT OnSecondStart(WPARAM code);
+    bool Disabled() const;
     // The lists, the spy and links (app_lists_win32.cpp): the folder watch's check, the
     // additions from the message window, the Spy command, a quick click in the text.
     void StartListWatch();
@@ -112,6 +115,7 @@ class Application {
     Win32WindowSystem windowSystem_;
     MessageWindow window_;
     SettingsDialog dialog_;
+    HistoryWriter history_;  // History.txt, appended on a thread of its own
     std::string helpFile_;  // the module's own until a language chooses one
     GuiMessageSink sink_;
     Scanner scanner_;

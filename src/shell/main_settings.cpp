@@ -38,6 +38,9 @@ constexpr SettingDef kTable[] = {
     {"cbCloseYesNo", &M::CloseYesNo, 0},
     // Not in the dialog: 0 turns off the early look at other programs' new windows.
     {"WindowEvents", &M::WindowEvents, 1},
+    // Not in the dialog: History.txt beside the program, and its size in KiB.
+    {"History", &M::History, 1},
+    {"HistoryKB", &M::HistoryKB, 1024},
 };
 
 template <class... F>

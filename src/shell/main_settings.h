@@ -45,6 +45,8 @@ struct MainSettings {
     bool SelectAll{};                   // "cbSelectAll"
     bool CloseYesNo{};                  // "cbCloseYesNo"
     bool WindowEvents{};                // "WindowEvents": new windows looked at as they appear
+    bool History{};                     // "History": closed messages recorded in History.txt
+    std::int32_t HistoryKB{};           // "HistoryKB": its size before History.old.txt
 
     // For this run only, from the command line; no key, never written.
     std::int32_t ScannerPeriod = 50;  // "timer=": milliseconds

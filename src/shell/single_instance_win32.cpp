@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "ui/message_window_win32.h"
 
 namespace vantor {
 
@@ -34,6 +37,63 @@ void NotifyRunningInstance(unsigned notice, void* ownWindow) {
     BroadcastSystemMessageA(BSF_QUERY | BSF_IGNORECURRENTTASK, &recipients, notice, 0,
                             reinterpret_cast<LPARAM>(window));
     SetWindowTextA(window, old);
+}
+
+namespace {
+
+constexpr DWORD kAnswerWaitMs = 5000;
+constexpr DWORD kEndWaitMs = 10000;
+
+// The named mutex is held while an instance runs (and freed, abandoned, when it ends).
+bool InstanceRuns() {
+    HANDLE named = OpenMutexA(SYNCHRONIZE, FALSE, kInstanceId);
+    if (!named) return false;
+    const DWORD wait = WaitForSingleObject(named, 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(named);
+    CloseHandle(named);
+    return wait == WAIT_TIMEOUT;
+}
+
+}  // namespace
+
+int RunInstanceCommand(InstanceCommand command) {
+    const UINT notice = RegisterWindowMessageA(SecondStartNoticeName().c_str());
+    const DWORD start = GetTickCount();
+    std::optional<std::int64_t> answer;
+    HANDLE process = nullptr;
+    // The running instance may still be starting (its window there, its notice not yet
+    // handled): asked again until it answers, or until it is seen not to run at all.
+    while (notice != 0 && !answer && InstanceRuns()) {
+        for (HWND w = FindWindowExA(nullptr, nullptr, kMessageWindowClass, nullptr); w && !answer;
+             w = FindWindowExA(nullptr, w, kMessageWindowClass, nullptr)) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= kAnswerWaitMs) break;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            // Opened before the word goes out, so that its end can be waited for.
+            HANDLE candidate = command == InstanceCommand::kExit
+                                   ? OpenProcess(SYNCHRONIZE, FALSE, pid)
+                                   : nullptr;
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutA(w, notice, static_cast<WPARAM>(command), 0,
+                                    SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerWaitMs - elapsed,
+                                    &result) &&
+                IsInstanceAnswer(static_cast<std::int64_t>(result))) {
+                answer = static_cast<std::int64_t>(result);
+                process = candidate;
+            } else if (candidate) {
+                CloseHandle(candidate);
+            }
+        }
+        if (answer || GetTickCount() - start >= kAnswerWaitMs) break;
+        Sleep(50);
+    }
+    bool ended = false;
+    if (process) {
+        ended = WaitForSingleObject(process, kEndWaitMs) == WAIT_OBJECT_0;
+        CloseHandle(process);
+    }
+    return CommandExitCode(command, answer, ended);
 }
 
 }  // namespace vantor

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include "forms/ui_task_win32.h"
+#include "ui/history.h"
+#include "ui/history_writer_win32.h"
 #include "ui/message_log.h"
 #include "ui/message_sink.h"
 #include "ui/message_window_win32.h"
@@ -15,8 +17,9 @@ namespace vantor {
 
 class GuiMessageSink : public MessageSink {
   public:
-    GuiMessageSink(MessageLog& log, MessageWindow& window, UiTaskQueue& tasks)
-        : log_(log), window_(window), tasks_(tasks) {}
+    GuiMessageSink(MessageLog& log, MessageWindow& window, UiTaskQueue& tasks,
+                   HistoryWriter& history)
+        : log_(log), window_(window), tasks_(tasks), history_(history) {}
 
     void AppendLogEntry(const std::string& caption, const std::string& text) override {
         log_.Append(caption, text);
@@ -34,10 +37,16 @@ class GuiMessageSink : public MessageSink {
         });
     }
 
+    void RecordAction(const DoneAction& action) override {
+        if (!repeats_.IsRepeat(action, GetTickCount())) history_.Record(action);
+    }
+
   private:
     MessageLog& log_;
     MessageWindow& window_;
     UiTaskQueue& tasks_;
+    HistoryWriter& history_;
+    HistoryRepeats repeats_;  // timer thread only
 };
 
 }  // namespace vantor

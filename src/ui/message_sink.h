@@ -2,11 +2,24 @@
 // calls to the GUI thread; tests record them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "watcher/window_handle.h"
 
 namespace vantor {
+
+// What was done to another program's window, for the history (ui/history.h).
+struct DoneAction {
+    enum Kind { kClosed, kClosedNotShown, kRule };
+    Kind kind = kClosed;
+    WindowHandle window = 0;
+    std::uint32_t processId = 0;  // the window's program, read before the action; 0 unknown
+    std::string caption;
+    // A closed message's text; for a rule what the message window shows of it (its first
+    // line says what was done).
+    std::string text;
+};
 
 class MessageSink {
 public:
@@ -18,6 +31,8 @@ public:
     // Shows a message as it arrives, without taking the focus; window may be 0.
     virtual void ShowClosedMessage(WindowHandle window, const std::string& caption,
                                    const std::string& text) = 0;
+    // A message was closed or a rule acted: recorded in the history, never waited for.
+    virtual void RecordAction(const DoneAction& /*action*/) {}
 };
 
 // The five options that the watcher reads live on every tick.

@@ -187,8 +187,8 @@ bool MessageWindow::OnKey(const MSG& msg) {
 
 bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (notice_ != 0 && message == notice_) {
-        if (hooks_.secondStart) hooks_.secondStart(reinterpret_cast<HWND>(lParam));
-        result = 0;
+        // lParam (the sender's window) is not used: nothing a sender passes is followed.
+        result = hooks_.secondStart ? hooks_.secondStart(wParam) : 0;
         return true;
     }
     switch (message) {

@@ -114,13 +114,14 @@ void AdvancedList::AdvancedListTick() {
             listing = ChildWindowList(ws_, fg, fg, true);
             lines = SplitListing(listing);
             ruleMatched = true;
+            processId_ = ws_.ProcessIdOf(fg);
         }
         if (!rule.hasSecondBar && ws_.IsVisible(fg)) {
             // A rule of one or two fields closes the window at once.
             ws_.SysCommand(fg, kScClose);
             ws_.Sleep(100);
             actionDone = true;
-            sink_.ShowClosedMessage(0, caption, texts_.Get()->ssClosed);
+            Report(fg, caption, texts_.Get()->ssClosed);
         }
         if (rule.command.empty() && PosNoCase("sleep", rule.buttonText) == 1) {
             const std::string rest = TrimText(std::string_view(rule.buttonText).substr(5));
@@ -153,19 +154,19 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
         if (done()) return true;
         ws_.Sleep(1000);
         if (done()) return true;
-        ws_.SysCommand(fg, kScMaximize);
+        if (ws_.SysCommand(fg, kScMaximize)) Report(fg, caption, action, false);
         return true;
     }
     if (action == "MINIMIZE") {
         if (ws_.IsIconic(fg)) return true;
         ws_.Sleep(50);
         if (ws_.IsIconic(fg)) return true;
-        ws_.SysCommand(fg, kScMinimize);
+        if (ws_.SysCommand(fg, kScMinimize)) Report(fg, caption, action, false);
         return true;
     }
     if (action == "HIDE") {
         ws_.Sleep(50);
-        ws_.Show(fg, kSwHide);
+        if (ws_.Show(fg, kSwHide)) Report(fg, caption, action, false);
         return true;
     }
     if (PosNoCase("close", rule.buttonText) > 0 ||
@@ -174,7 +175,7 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
         ws_.SysCommand(fg, kScClose);
         ws_.Sleep(100);
         if (ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
-        sink_.ShowClosedMessage(0, caption, std::string(kClosedByRuleText));
+        Report(fg, caption, std::string(kClosedByRuleText));
         return true;
     }
 
@@ -205,9 +206,16 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
         } else {
             body = IsBlank(childText) ? std::string(kNoChildText) : UnescapeLineBreaks(childText);
         }
-        sink_.ShowClosedMessage(0, caption, body);
+        Report(fg, caption, body);
     }
     return true;
+}
+
+void AdvancedList::Report(WindowHandle fg, const std::string& caption, const std::string& body,
+                          bool show) {
+    // Maximize, minimize and hide show nothing; they are recorded by their word.
+    if (show) sink_.ShowClosedMessage(0, caption, body);
+    sink_.RecordAction({DoneAction::kRule, fg, processId_, caption, body});
 }
 
 bool AdvancedList::ApplyCommand(const AdvancedRule& rule, WindowHandle target) {

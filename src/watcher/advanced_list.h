@@ -69,6 +69,11 @@ class AdvancedList {
     // Touched only on the timer thread.
     WindowHandle lastUnmatchedForeground_ = 0;
     WindowHandle lastToggledButton_ = 0;
+    // The foreground window's program in this tick, read before any action on the window.
+    std::uint32_t processId_ = 0;
+    // Shows what a rule did and records it in the history.
+    void Report(WindowHandle fg, const std::string& caption, const std::string& body,
+                bool show = true);
     // The rules split once per published list, not on every tick.
     ListSnapshot rulesSource_;
     std::vector<AdvancedRule> rules_;

@@ -167,6 +167,8 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     const bool logged = shown || std::any_of(unanswered_.begin(), unanswered_.end(), same);
     if (!caption) caption = WindowCaption(ws_, window);
     if (!logged) sink_.AppendLogEntry(*caption, f.text);
+    // Read while the dialog surely exists: after the click its program may end it at once.
+    const std::uint32_t processId = ws_.ProcessIdOf(window);
     if (!ws_.Click(f.okButton)) {
         // The dialog's program did not take the click in time: the message is logged but
         // not reported as closed, and the window is not analysed again on every tick.
@@ -182,9 +184,11 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     closing_.push_back({window, f.text, false});
     lastExaminedWindow_ = 0;
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
-    if (!shown && (!black || !ListContainsText(*black, f.text))) {
-        sink_.ShowClosedMessage(window, *caption, f.text);
-    }
+    if (shown) return Outcome::kActed;  // closed and recorded before; its program ignored that
+    const bool blackListed = black && ListContainsText(*black, f.text);
+    sink_.RecordAction({blackListed ? DoneAction::kClosedNotShown : DoneAction::kClosed, window,
+                        processId, *caption, f.text});
+    if (!blackListed) sink_.ShowClosedMessage(window, *caption, f.text);
     return Outcome::kActed;
 }
 

@@ -69,6 +69,8 @@ class WindowSystem {
     virtual WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) = 0;
     // Every top-level window in z-order, hidden ones included; stops when visit returns false.
     virtual void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) = 0;
+    // The id of the process that owns the window (GetWindowThreadProcessId); 0 when it is gone.
+    virtual std::uint32_t ProcessIdOf(WindowHandle window) = 0;
     // The window with the keyboard focus in the thread that owns window, or 0 when the
     // input state of that thread cannot be reached.
     virtual WindowHandle FocusedControlOf(WindowHandle window) = 0;

@@ -188,6 +188,12 @@ void Win32WindowSystem::EnumTopLevelWindows(const std::function<bool(WindowHandl
     EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&visit));
 }
 
+std::uint32_t Win32WindowSystem::ProcessIdOf(WindowHandle window) {
+    DWORD pid = 0;
+    if (window != 0 && GetWindowThreadProcessId(H(window), &pid) == 0) pid = 0;
+    return pid;
+}
+
 WindowHandle Win32WindowSystem::FocusedControlOf(WindowHandle window) {
     const DWORD me = GetCurrentThreadId();
     const DWORD target = window ? GetWindowThreadProcessId(H(window), nullptr) : 0;

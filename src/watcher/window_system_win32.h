@@ -59,6 +59,7 @@ class Win32WindowSystem : public WindowSystem {
     WindowRect Rect(WindowHandle window) override;
     WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) override;
     void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    std::uint32_t ProcessIdOf(WindowHandle window) override;
     WindowHandle FocusedControlOf(WindowHandle window) override;
     std::int64_t TextLength(WindowHandle window) override;
     std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;

@@ -1,4 +1,5 @@
 #include "shell/command_line.h"
+#include "shell/instance_command.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,44 @@ TEST(CommandLine, HugeAndOddArgumentsAreHandled) {
     MainSettings s;
     ApplyCommandLine(args, s);
     EXPECT_FALSE(s.NoCenter);
+}
+
+// A script steers the running instance with one word alone; its answer gives the exit code.
+TEST(CommandLine, SteeringWords) {
+    using C = InstanceCommand;
+    const struct {
+        Args args;
+        std::optional<C> command;
+    } words[] = {
+        {{"v.exe", "disable"}, C::kDisable}, {{"v.exe", "/ENABLE"}, C::kEnable},
+        {{"v.exe", "-Exit"}, C::kExit},      {{"v.exe", "status"}, C::kStatus},
+        {{"v.exe"}, std::nullopt},           {{"v.exe", "status", "istimer"}, std::nullopt},
+        {{"v.exe", "stat"}, std::nullopt},   {{"v.exe", "//exit"}, std::nullopt},
+    };
+    for (const auto& w : words) EXPECT_EQ(InstanceCommandOf(w.args), w.command) << w.args.back();
+    EXPECT_EQ(InstanceCommandFromCode(0), C::kNotice);
+    EXPECT_EQ(InstanceCommandFromCode(4), C::kStatus);
+    EXPECT_EQ(InstanceCommandFromCode(5), std::nullopt);
+    EXPECT_EQ(InstanceCommandFromCode(0x7FFE1234ull << 16), std::nullopt);  // a pointer, say
+
+    const auto on = InstanceAnswer(false);
+    const auto off = InstanceAnswer(true);
+    const struct {
+        C command;
+        std::optional<std::int64_t> answer;
+        bool ended;
+        int code;
+    } codes[] = {
+        {C::kStatus, on, false, 0},     {C::kStatus, off, false, 3},
+        {C::kDisable, off, false, 0},   {C::kEnable, on, false, 0},
+        {C::kExit, on, true, 0},        {C::kExit, on, false, 1},  // did not end in time
+        {C::kStatus, std::nullopt, false, 1},                      // none answered
+        {C::kDisable, 0, false, 1},     {C::kStatus, 1, false, 1},  // not Vantor's answers
+    };
+    for (const auto& c : codes) {
+        EXPECT_EQ(CommandExitCode(c.command, c.answer, c.ended), c.code)
+            << static_cast<int>(c.command) << " " << c.answer.value_or(-1);
+    }
 }
 
 }  // namespace

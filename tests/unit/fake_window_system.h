@@ -98,6 +98,11 @@ class FakeWindowSystem : public WindowSystem {
     WindowRect Rect(WindowHandle window) override;
     WindowHandle WindowFromPoint(std::int32_t x, std::int32_t y) override;
     void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    // A program's id stands for its process: each fake program has one thread.
+    std::uint32_t ProcessIdOf(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return w && w->alive ? w->thread : 0;
+    }
     WindowHandle FocusedControlOf(WindowHandle window) override;
     std::int64_t TextLength(WindowHandle window) override;
     std::int64_t ReadText(WindowHandle window, char* buffer, std::size_t size) override;

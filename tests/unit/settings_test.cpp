@@ -58,6 +58,7 @@ TEST(SettingsTable, EveryKeyWithItsTypeAndDefault) {
         {"cbClose", T::kInt, "0"},            {"cbChangeCase", T::kBool, "0"},
         {"cbChangeCaseFirst", T::kBool, "0"}, {"cbSelectAll", T::kBool, "0"},
         {"cbCloseYesNo", T::kBool, "0"},     {"WindowEvents", T::kBool, "1"},
+        {"History", T::kBool, "1"},          {"HistoryKB", T::kInt, "1024"},
     };
     EXPECT_EQ(MainSettingsTable().size(), std::size(expected));
     const MainSettings defaults;
@@ -101,6 +102,7 @@ TEST(SettingsTable, ValuesFromHandEditedFiles) {
         {"Color=clBtnFace", "Color", "clBtnFace"},
         {"IsTimer=1\r\nIsTimer=0", "IsTimer", "1"},  // the first of a repeated key
         {"WindowEvents=0", "WindowEvents", "0"},
+        {"History=0\r\nHistoryKB=4", "HistoryKB", "4"},
     };
     for (const auto& c : cases) {
         const MainSettings s = ReadMainSettings(std::string("[main]\r\n") + c.lines);
