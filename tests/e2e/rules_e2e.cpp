@@ -139,6 +139,18 @@ TEST(Rules, AdvancedListReplaceListAndASecondStartThatReloadsThem) {
     EXPECT_EQ(quiet.WaitExit(5000), std::optional<DWORD>(IDOK));
     Sleep(300);
     EXPECT_NE(vantor.Caption(), "quiet e2e") << "a box the black list now holds was shown";
+
+    // What the rules did is in History.txt under the window's program, the black-listed box too.
+    const auto history = [&] { return ReadFileBytes(folder + "History.txt").value_or(""); };
+    EXPECT_TRUE(WaitUntil([&] { return history().find("quiet e2e") != std::string::npos; }, 3000));
+    for (const char* block :
+         {"\tapp_rule_window.exe\trule: MAXIMIZE\trules maximize\r\n\r\n",
+          "\tapp_rule_window.exe\trule: Pressed button 'Press me'\trules press\r\n"
+          "\trule target text\r\n\r\n",
+          "\tshow_message_box.exe\tclosed, not shown\tquiet e2e\r\n\treload quiet e2e\r\n"}) {
+        EXPECT_NE(history().find(block), std::string::npos) << Escaped(block) << "\n"
+                                                            << Escaped(history());
+    }
 }
 
 // When Vantor closes a box: the moment its message shows (posted right after the click).
