@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/message_window_win32.h"
 
@@ -61,11 +63,15 @@ int RunInstanceCommand(InstanceCommand command) {
     const DWORD start = GetTickCount();
     std::optional<std::int64_t> answer;
     HANDLE process = nullptr;
-    // The running instance may still be starting (its window there, its notice not yet
-    // handled): asked again until it answers, or until it is seen not to run at all.
+    // Windows of the class that answered something else (a plain second start on its way
+    // out, an older Vantor that knows no words): not asked again.
+    std::vector<HWND> others;
+    // The running instance may still be starting (its window not there yet, or not yet
+    // taking messages): asked again until it answers, or until it is seen not to run.
     while (notice != 0 && !answer && InstanceRuns()) {
         for (HWND w = FindWindowExA(nullptr, nullptr, kMessageWindowClass, nullptr); w && !answer;
              w = FindWindowExA(nullptr, w, kMessageWindowClass, nullptr)) {
+            if (std::find(others.begin(), others.end(), w) != others.end()) continue;
             const DWORD elapsed = GetTickCount() - start;
             if (elapsed >= kAnswerWaitMs) break;
             DWORD pid = 0;
@@ -75,15 +81,17 @@ int RunInstanceCommand(InstanceCommand command) {
                                    ? OpenProcess(SYNCHRONIZE, FALSE, pid)
                                    : nullptr;
             DWORD_PTR result = 0;
-            if (SendMessageTimeoutA(w, notice, static_cast<WPARAM>(command), 0,
+            const bool answered =
+                SendMessageTimeoutA(w, notice, static_cast<WPARAM>(command), 0,
                                     SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerWaitMs - elapsed,
-                                    &result) &&
-                IsInstanceAnswer(static_cast<std::int64_t>(result))) {
+                                    &result) != 0;
+            if (answered && IsInstanceAnswer(static_cast<std::int64_t>(result))) {
                 answer = static_cast<std::int64_t>(result);
                 process = candidate;
-            } else if (candidate) {
-                CloseHandle(candidate);
+                continue;
             }
+            if (answered && others.size() < 64) others.push_back(w);
+            if (candidate) CloseHandle(candidate);
         }
         if (answer || GetTickCount() - start >= kAnswerWaitMs) break;
         Sleep(50);
