@@ -149,7 +149,9 @@ for f in "$work/expected/"*.ini; do
     fi
 done
 names_before=$( (cd "$work/expected" && ls; echo vantor.exe) | sort)
-names_after=$(cd "$work/vantor" && ls | sort)
+# History.txt is the one file the program adds: one block per closed box.
+names_after=$(cd "$work/vantor" && ls | grep -vx 'History\.txt' | sort)
+history_entries=$(grep -c $'\tclosed' "$work/vantor/History.txt" 2>/dev/null || true)
 if [ "$names_before" != "$names_after" ]; then
     files_ok=0
     echo "soak: the program folder's files changed: $(echo $names_after)"
@@ -158,6 +160,7 @@ fi
 echo "== soak: ${soak_seconds} s =="
 echo "boxes_shown $shown"
 echo "boxes_closed $closed"
+echo "history_entries ${history_entries:-0}"
 echo "boxes_missed $missed"
 echo "close_time $latency"
 echo "log_entries ${entries:-none}"
