@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/command_line.h"
+#include "shell/instance_command.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const char c : argument) Check(static_cast<unsigned char>(c) > 32);
     }
     Check(total <= line.size());
+    // A script word steers the running instance only when it stands alone.
+    if (vantor::InstanceCommandOf(arguments)) Check(arguments.size() == 2);
 
     vantor::MainSettings settings;
     vantor::ApplyCommandLine(arguments, settings);
