@@ -92,6 +92,8 @@ bool ShouldRotateHistory(std::uint64_t fileSize, std::size_t entrySize, std::uin
 }
 
 bool HistoryRepeats::IsRepeat(const DoneAction& action, std::uint32_t now) {
+    // The closer itself never closes one message twice: every close it reports is news.
+    if (action.kind != DoneAction::kRule) return false;
     const bool same = any_ && action.kind == last_.kind && action.window == last_.window &&
                       action.caption == last_.caption && action.text == last_.text;
     const bool repeat = same && now - at_ < kRepeatMs;

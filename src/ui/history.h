@@ -43,8 +43,8 @@ std::uint64_t HistoryLimitBytes(std::int32_t historyKB);
 bool ShouldRotateHistory(std::uint64_t fileSize, std::size_t entrySize, std::uint64_t limit);
 
 // A rule that clicks a button repeats the click on every tick while the button stays: the
-// same action on the same window with the same texts within kRepeatMs of the last one is
-// one entry. Timer thread only.
+// same rule action on the same window with the same texts within kRepeatMs of the last one
+// is one entry. Closed messages are never repeats. Timer thread only.
 class HistoryRepeats {
   public:
     static constexpr std::uint32_t kRepeatMs = 2000;

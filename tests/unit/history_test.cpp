@@ -65,6 +65,7 @@ TEST(History, ARepeatedRuleActionIsOneEntryUntilItPauses) {
     const DoneAction click{DoneAction::kRule, 5, 7, "Wizard", "Pressed button 'Next'"};
     DoneAction other = click;
     other.window = 6;
+    const DoneAction closed{DoneAction::kClosed, 5, 7, "Wizard", "Disk full"};
     const struct {
         const DoneAction* action;
         std::uint32_t at;
@@ -73,6 +74,7 @@ TEST(History, ARepeatedRuleActionIsOneEntryUntilItPauses) {
         {&click, 1000, false}, {&click, 1050, true},  {&click, 2900, true},
         {&click, 4800, true},  {&click, 6900, false},  // paused more than 2 s
         {&other, 6950, false}, {&click, 7000, false},  // another window came between
+        {&closed, 7010, false}, {&closed, 7020, false},  // the closer reports each close once
     };
     for (const auto& s : steps) EXPECT_EQ(repeats.IsRepeat(*s.action, s.at), s.repeat) << s.at;
 }
