@@ -1,8 +1,8 @@
 // Arbitrary bytes as advanced-list rules and as the children of a window they are matched on.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t end = std::min(windowBytes.find('\n', pos), windowBytes.size());
         const std::string_view line = windowBytes.substr(pos, end - pos);
         const std::size_t eq = line.find('=');
-        children.push_back({children.size() + 1, std::string(line.substr(0, eq)),
-                            eq == std::string_view::npos ? std::string()
-                                                         : std::string(line.substr(eq + 1))});
+        children.push_back(
+            {children.size() + 1, std::string(line.substr(0, eq)),
+             eq == std::string_view::npos ? std::string() : std::string(line.substr(eq + 1))});
         pos = end + 1;
     }
     const ChildRecord window = children.front();

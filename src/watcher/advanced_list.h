@@ -44,7 +44,8 @@ inline constexpr std::uint32_t kMaxRuleSleepMs = 60000;
 bool MatchesMainWindow(const AdvancedRule& rule, std::string_view cls, std::string_view caption);
 // The first child that the rule's child field names, and the first that its button field
 // names (class and text); nullptr when none.
-const ChildRecord* FindRuleChild(const AdvancedRule& rule, const std::vector<ChildRecord>& children);
+const ChildRecord* FindRuleChild(const AdvancedRule& rule,
+                                 const std::vector<ChildRecord>& children);
 const ChildRecord* FindRuleTarget(const AdvancedRule& rule,
                                   const std::vector<ChildRecord>& children);
 

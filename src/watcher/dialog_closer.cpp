@@ -118,8 +118,7 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window, bool escPressed, 
         // message nor, on Esc, a Yes/No dialog (while that is possible the walk goes on, so
         // that a No button further on still brings the dialog back on every call; without Esc
         // in this call, once its No button has been seen).
-        if (!MayBePlainMessage(f, autoclose) &&
-            (!MayBeYesNoOnEsc(f) || (!escPressed && f.no))) {
+        if (!MayBePlainMessage(f, autoclose) && (!MayBeYesNoOnEsc(f) || (!escPressed && f.no))) {
             break;
         }
     }

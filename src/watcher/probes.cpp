@@ -194,10 +194,11 @@ bool IsListedClass(const ListEntries& classes, std::string_view name) {
 bool IsInputClass(std::string_view name) {
     // Upper case; the system's names and the stems the frameworks keep after their prefix.
     static constexpr std::string_view kStems[] = {
-        "COMBOBOX",  "COMBOLBOX",     "LISTBOX",       "CHECKLISTBOX",      "LISTVIEW",
-        "SYSLISTVIEW32", "TREEVIEW",  "SYSTREEVIEW32", "RICHEDIT",          "DATETIMEPICK",
-        "SYSDATETIMEPICK32", "MONTHCAL", "SYSMONTHCAL32", "UPDOWN",          "MSCTLS_UPDOWN32",
-        "TRACKBAR",  "MSCTLS_TRACKBAR32", "IPADDRESS",  "SYSIPADDRESS32",    "HOTKEY",
+        "COMBOBOX",          "COMBOLBOX",     "LISTBOX",           "CHECKLISTBOX",
+        "LISTVIEW",          "SYSLISTVIEW32", "TREEVIEW",          "SYSTREEVIEW32",
+        "RICHEDIT",          "DATETIMEPICK",  "SYSDATETIMEPICK32", "MONTHCAL",
+        "SYSMONTHCAL32",     "UPDOWN",        "MSCTLS_UPDOWN32",   "TRACKBAR",
+        "MSCTLS_TRACKBAR32", "IPADDRESS",     "SYSIPADDRESS32",    "HOTKEY",
         "MSCTLS_HOTKEY32"};
     static constexpr std::string_view kPrefixes[] = {"", "T", "WINDOWSFORMS10.", "THUNDERRT6",
                                                      "THUNDER"};

@@ -33,7 +33,7 @@ struct ChildRecord {
 };
 struct ChildListing {
     std::vector<ChildRecord> children;  // in z-order
-    bool cutShort = false;  // children answered too slowly: not all of them were read
+    bool cutShort = false;              // children answered too slowly: not all of them were read
 };
 
 // Class name with every byte below 32 written as "#" and its decimal code; at most 254 bytes

@@ -87,6 +87,7 @@ TEST(AdvancedListTick, Actions) {
     };
     const auto none = [](Wizard&) {};
     const auto keepsOpen = [](Wizard& w) { w.desk.ws.Window(w.fg).closeOnSysClose = false; };
+    const auto disabled = [](Wizard& w) { w.desk.ws.sleepsCancelled = true; };  // or Exit
     const std::string cap = "0 'Setup Wizard' ";
     // A blank child field matches the first listed child, whose text the notice then adds.
     const std::string pressedNext =
@@ -198,21 +199,10 @@ TEST(AdvancedListTick, Actions) {
          {},
          {}},
         {"Disable during the wait before maximizing: nothing more",
-         {"TForm|Edit=.htm|Maximize"},
-         [](Wizard& w) { w.desk.ws.sleepsCancelled = true; },
-         {"Sleep 1000"},
-         {}},
-        {"Disable during the wait before hiding",
-         {"TForm||Hide"},
-         [](Wizard& w) { w.desk.ws.sleepsCancelled = true; },
-         {"Sleep 50"},
-         {}},
+         {"TForm|Edit=.htm|Maximize"}, disabled, {"Sleep 1000"}, {}},
         {"Disable during the close rule's wait: no second close",
          {"TForm|Edit=htm|TButton=Close"},
-         [](Wizard& w) {
-             w.desk.ws.Window(w.fg).closeOnSysClose = false;
-             w.desk.ws.sleepsCancelled = true;
-         },
+         [&](Wizard& w) { keepsOpen(w), disabled(w); },
          {"WM_SYSCOMMAND {fg} SC_CLOSE", "Sleep 100"},
          {"show " + cap + "'Closed.'"}},
         {"the last rule wins",

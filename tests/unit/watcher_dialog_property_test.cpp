@@ -55,9 +55,9 @@ std::vector<std::string> FullWalk(Desk& desk, WindowHandle w, bool esc) {
 // The walk that stops early decides as the full walk did, on many random dialogs.
 TEST(ExamineWindow, StoppingEarlyDecidesAsTheFullWalk) {
     // Weighted towards message boxes, so that every row of the table comes up often.
-    const std::vector<std::string> classes = {"Button", "TButton", "Static", "Static", "TStatic",
-                                              "Static", "Edit", "ComboBox", "SysLink",
-                                              "msctls_progress32"};
+    const std::vector<std::string> classes = {"Button",  "TButton",          "Static", "Static",
+                                              "TStatic", "Static",           "Edit",   "ComboBox",
+                                              "SysLink", "msctls_progress32"};
     const std::vector<std::string> words = {"OK", "OK", "&Ok", "Yes", "&No", "No", "Cancel"};
     const std::vector<std::string> texts = {"", " ", "Hi", "Hi", "Disk\nfull", "OK"};
     std::mt19937 random(16);
