@@ -193,12 +193,15 @@ void Application::ApplyMainFormSettings() {
 }
 
 void Application::StartWatcher() {
+    windowSystem_.ResumeSleeps();
     if (!scannerShares_) scannerTimer_.Start();
     advancedTimer_.Start();
     if (settings_.Get()->WindowEvents) events_.Start();
 }
 
 void Application::StopWatcher() {
+    // A tick asleep in an advanced-list rule wakes at once and does nothing more.
+    windowSystem_.CancelSleeps();
     events_.Stop();
     scannerTimer_.Stop();
     advancedTimer_.Stop();
@@ -209,8 +212,6 @@ void Application::StopBackgroundWork() {
     spy_.Stop();
     window_.StopCountdownTimer();
     listWatch_.Stop();
-    // A tick asleep in an advanced-list rule wakes at once rather than holding the exit.
-    windowSystem_.CancelSleeps();
 }
 
 void Application::Exit() {

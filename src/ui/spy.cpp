@@ -4,12 +4,23 @@
 
 namespace vantor {
 
+std::string ListingText(const ChildListing& listing) {
+    std::string out;
+    for (const ChildRecord& child : listing.children) {
+        out += child.cls;
+        out += '=';
+        out += child.text;
+        out += "\r\n";
+    }
+    return out;
+}
+
 std::string SpyText(WindowSystem& ws, WindowHandle window) {
     std::string out = WindowClassName(ws, window);
     out += '=';
     out += EscapeLineBreaks(ControlText(ws, window));
     out += "\r\n";
-    out += ChildWindowList(ws, window, window, false);
+    out += ListingText(ListChildren(ws, window, window));
     if (const WindowHandle owner = ws.Parent(window); owner != 0) {
         out += "\r\nOWNER:";
         out += WindowClassName(ws, owner);

@@ -7,12 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "watcher/probes.h"
 #include "watcher/window_system.h"
 
 namespace vantor {
 
 // The text area's text from the Spy command until the pointer reaches a window.
 inline constexpr std::string_view kSpyStartText = "Information about windows.";
+
+// The text form of a child listing, the one the rules are written in: class "=" text CR LF
+// per child.
+std::string ListingText(const ChildListing& listing);
 
 // What the spy shows for a window, lines joined with CR LF:
 //   class "=" text with CR as "#13" and LF as "#10", CR LF;

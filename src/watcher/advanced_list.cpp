@@ -49,26 +49,34 @@ AdvancedRule SplitAdvancedRule(std::string_view line) {
     return r;
 }
 
-std::vector<ListingLine> SplitListing(std::string_view listing) {
-    std::vector<ListingLine> lines;
-    std::size_t pos = 0;
-    for (;;) {
-        const auto end = listing.find("\r\n", pos);
-        if (end == std::string_view::npos) break;
-        const std::string_view line = listing.substr(pos, end - pos);
-        pos = end + 2;
-        ListingLine l;
-        const auto eq1 = line.find('=');
-        l.cls = line.substr(0, eq1);
-        if (eq1 != std::string_view::npos) {
-            const std::string_view rest = line.substr(eq1 + 1);
-            const auto eq2 = rest.find('=');
-            l.text = rest.substr(0, eq2);
-            if (eq2 != std::string_view::npos) l.handle = rest.substr(eq2 + 1);
+bool MatchesMainWindow(const AdvancedRule& rule, std::string_view cls, std::string_view caption) {
+    if (rule.mainClassBlank && rule.mainTextBlank) return false;
+    if (!rule.mainClassBlank && !SameTextNoCase(rule.mainClass, cls)) return false;
+    return rule.mainTextBlank || MatchesPattern(caption, rule.mainText);
+}
+
+const ChildRecord* FindRuleChild(const AdvancedRule& rule,
+                                 const std::vector<ChildRecord>& children) {
+    for (const ChildRecord& child : children) {
+        if ((rule.childClassBlank || SameTextNoCase(rule.childClass, child.cls)) &&
+            (rule.childTextBlank || MatchesPattern(child.text, rule.childText))) {
+            return &child;
         }
-        lines.push_back(l);
     }
-    return lines;
+    return nullptr;
+}
+
+const ChildRecord* FindRuleTarget(const AdvancedRule& rule,
+                                  const std::vector<ChildRecord>& children) {
+    // An empty button class names no child.
+    if (rule.buttonClass.empty()) return nullptr;
+    for (const ChildRecord& child : children) {
+        if (SameTextNoCase(rule.buttonClass, child.cls) &&
+            MatchesPattern(child.text, rule.buttonText)) {
+            return &child;
+        }
+    }
+    return nullptr;
 }
 
 AdvancedList::AdvancedList(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,
@@ -98,8 +106,7 @@ void AdvancedList::AdvancedListTick() {
     if (fg == lastUnmatchedForeground_) return;
     const std::string cls = WindowClassName(ws_, fg);
     const std::string caption = WindowCaption(ws_, fg);
-    std::string listing;
-    std::vector<ListingLine> lines;
+    ChildListing listing;
     bool ruleMatched = false;
     bool actionDone = false;
 
@@ -107,101 +114,84 @@ void AdvancedList::AdvancedListTick() {
     // The rule nearest the end of the file wins.
     for (auto it = rules.rbegin(); it != rules.rend(); ++it) {
         const AdvancedRule& rule = *it;
-        if (!rule.mainClassBlank && !SameTextNoCase(rule.mainClass, cls)) continue;
-        if (!rule.mainTextBlank && !MatchesPattern(caption, rule.mainText)) continue;
+        if (!MatchesMainWindow(rule, cls, caption)) continue;
 
         if (!ruleMatched) {
-            listing = ChildWindowList(ws_, fg, fg, true);
-            lines = SplitListing(listing);
+            listing = ListChildren(ws_, fg, fg);
             ruleMatched = true;
             processId_ = ws_.ProcessIdOf(fg);
         }
         if (!rule.hasSecondBar && ws_.IsVisible(fg)) {
             // A rule of one or two fields closes the window at once.
             ws_.SysCommand(fg, kScClose);
-            ws_.Sleep(100);
+            const bool slept = ws_.Sleep(100);
             actionDone = true;
             Report(fg, caption, texts_.Get()->ssClosed);
+            if (!slept) return;
         }
         if (rule.command.empty() && PosNoCase("sleep", rule.buttonText) == 1) {
             const std::string rest = TrimText(std::string_view(rule.buttonText).substr(5));
-            // A negative wait would be an unsigned wait of weeks: it counts as none.
+            // A negative wait would be an unsigned wait of weeks: it counts as none; a long
+            // one holds every timer of the program, so it is cut to a minute.
             const std::int32_t ms = rest.empty() ? 100 : ParseInt(rest);
-            ws_.Sleep(ms > 0 ? static_cast<std::uint32_t>(ms) : 0);
+            const std::uint32_t wait = ms > 0 ? static_cast<std::uint32_t>(ms) : 0;
+            ws_.Sleep(wait < kMaxRuleSleepMs ? wait : kMaxRuleSleepMs);
             return;
         }
-        if (ApplyRule(rule, fg, caption, lines, actionDone)) return;
+        if (ApplyRule(rule, fg, caption, listing.children, actionDone)) return;
+        // Not every child could be read in time: an earlier rule must not act in this one's
+        // place. The next tick reads them again.
+        if (listing.cutShort) return;
     }
     if (!ruleMatched) lastUnmatchedForeground_ = fg;
 }
 
 bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const std::string& caption,
-                             const std::vector<ListingLine>& lines, bool& actionDone) {
-    // The first line that matches the child field decides the window actions.
-    const ListingLine* child = nullptr;
-    for (const ListingLine& line : lines) {
-        if ((rule.childClassBlank || SameTextNoCase(rule.childClass, line.cls)) &&
-            (rule.childTextBlank || MatchesPattern(line.text, rule.childText))) {
-            child = &line;
-            break;
-        }
-    }
+                             const std::vector<ChildRecord>& children, bool& actionDone) {
+    // The first child that matches the child field decides the window actions.
+    const ChildRecord* child = FindRuleChild(rule, children);
     if (!child) return false;
 
     const std::string action = rule.buttonClassBlank ? UpperCase1251(rule.buttonText) : "";
     if (action == "MAXIMIZE") {
         auto done = [&] { return (ws_.Style(fg) & kStyleMaximize) != 0 || ws_.IsIconic(fg); };
         if (done()) return true;
-        ws_.Sleep(1000);
-        if (done()) return true;
+        if (!ws_.Sleep(1000) || done()) return true;
         if (ws_.SysCommand(fg, kScMaximize)) Report(fg, caption, action, false);
         return true;
     }
     if (action == "MINIMIZE") {
         if (ws_.IsIconic(fg)) return true;
-        ws_.Sleep(50);
-        if (ws_.IsIconic(fg)) return true;
+        if (!ws_.Sleep(50) || ws_.IsIconic(fg)) return true;
         if (ws_.SysCommand(fg, kScMinimize)) Report(fg, caption, action, false);
         return true;
     }
     if (action == "HIDE") {
-        ws_.Sleep(50);
-        if (ws_.Show(fg, kSwHide)) Report(fg, caption, action, false);
+        if (ws_.Sleep(50) && ws_.Show(fg, kSwHide)) Report(fg, caption, action, false);
         return true;
     }
     if (PosNoCase("close", rule.buttonText) > 0 ||
         (rule.childClassBlank && rule.childTextBlank && rule.buttonTextBlank)) {
         if (!ws_.IsVisible(fg)) return true;
         ws_.SysCommand(fg, kScClose);
-        ws_.Sleep(100);
-        if (ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
+        if (ws_.Sleep(100) && ws_.IsVisible(fg)) ws_.SysCommand(fg, kScClose);
         Report(fg, caption, std::string(kClosedByRuleText));
         return true;
     }
 
-    // The target is the first listed button that matches, before or after the child line;
-    // a line whose handle does not read as a number names no target.
-    if (rule.buttonClass.empty()) return false;
-    WindowHandle target = 0;
-    std::string_view targetText;
-    for (const ListingLine& line : lines) {
-        if (SameTextNoCase(rule.buttonClass, line.cls) &&
-            MatchesPattern(line.text, rule.buttonText)) {
-            target = HandleFromText(line.handle);
-            if (target != 0) {
-                targetText = line.text;
-                break;
-            }
-        }
-    }
-    if (target == 0 || target == lastToggledButton_) return false;
+    // The target is the first listed button that matches, before or after the child.
+    const ChildRecord* target = FindRuleTarget(rule, children);
+    if (!target || target->handle == lastToggledButton_) return false;
+    // A child that is no longer inside the matched window (moved, or its handle now names
+    // another program's window) is not pressed, and nothing is reported.
+    if (!ws_.IsChild(fg, target->handle)) return true;
 
-    if (ApplyCommand(rule, target)) actionDone = true;
+    if (ApplyCommand(rule, target->handle)) actionDone = true;
     if (actionDone) {
         const std::string_view childText = child->text;
         std::string body;
         if (!rule.buttonTextBlank) {
-            body = texts_.Get()->ssPressedButton + " '" + std::string(targetText) + "'";
+            body = texts_.Get()->ssPressedButton + " '" + target->text + "'";
             if (!IsBlank(childText)) body += "\r\n\r\n" + UnescapeLineBreaks(childText);
         } else {
             body = IsBlank(childText) ? std::string(kNoChildText) : UnescapeLineBreaks(childText);

@@ -10,6 +10,7 @@
 #include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "ui/message_sink.h"
+#include "watcher/probes.h"
 #include "watcher/window_system.h"
 
 namespace vantor {
@@ -35,14 +36,18 @@ struct AdvancedRule {
 
 AdvancedRule SplitAdvancedRule(std::string_view line);
 
-// One line of a child listing: class "=" text "=" handle.
-struct ListingLine {
-    std::string_view cls;
-    std::string_view text;
-    std::string_view handle;
-};
-// The lines of a listing; a listing without CR LF has none.
-std::vector<ListingLine> SplitListing(std::string_view listing);
+// The longest wait a "sleep" rule asks for; more is cut to this.
+inline constexpr std::uint32_t kMaxRuleSleepMs = 60000;
+
+// Whether the rule names this window. A rule whose window class and caption are both blank
+// would name every window: it names none.
+bool MatchesMainWindow(const AdvancedRule& rule, std::string_view cls, std::string_view caption);
+// The first child that the rule's child field names, and the first that its button field
+// names (class and text); nullptr when none.
+const ChildRecord* FindRuleChild(const AdvancedRule& rule,
+                                 const std::vector<ChildRecord>& children);
+const ChildRecord* FindRuleTarget(const AdvancedRule& rule,
+                                  const std::vector<ChildRecord>& children);
 
 class AdvancedList {
   public:
@@ -59,7 +64,7 @@ class AdvancedList {
     const std::vector<AdvancedRule>& Rules();
     // Walks the child listing for one matched rule; true when the tick ends here.
     bool ApplyRule(const AdvancedRule& rule, WindowHandle fg, const std::string& caption,
-                   const std::vector<ListingLine>& lines, bool& actionDone);
+                   const std::vector<ChildRecord>& children, bool& actionDone);
     bool ApplyCommand(const AdvancedRule& rule, WindowHandle target);
 
     WindowSystem& ws_;

@@ -64,7 +64,15 @@ void DialogCloser::MakeRoom(std::vector<Logged>& remembered) {
     remembered.erase(gone != remembered.end() ? gone : remembered.begin());
 }
 
-DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
+bool MayBePlainMessage(const DialogFindings& f, bool autoclose) {
+    return autoclose && f.buttons <= 1 && !f.no && !f.otherButton && !f.edit;
+}
+
+bool MayBeYesNoOnEsc(const DialogFindings& f) {
+    return !f.ok && !f.otherButton && !f.edit;
+}
+
+DialogFindings DialogCloser::WalkChildren(WindowHandle window, bool escPressed, bool autoclose) {
     const auto texts = texts_.Get();
     const std::string okWord = UpperCase1251(texts->ssOK);
     const std::string yesWord = UpperCase1251(texts->ssYes);
@@ -75,13 +83,14 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
     const ListEntries none;
 
     DialogFindings f;
+    // Labels are read only once the dialog may still be a plain message after the walk.
+    std::vector<WindowHandle> labels;
     constexpr int kMaxChildren = 65536;  // a window tree that changes under us cannot loop us
     int seen = 0;
     for (WindowHandle c = ws_.FirstChild(window); c != 0 && seen < kMaxChildren;
          c = ws_.NextSibling(c), ++seen) {
-        // The caption is read only for the classes that use it; reading has no effect.
         const std::string cls = UpperCase1251(WindowClassName(ws_, c));
-        if (IsButtonClass(buttons ? *buttons : none, cls)) {
+        if (IsListedClass(buttons ? *buttons : none, cls)) {
             const std::string upper = UpperCase1251(WindowCaption(ws_, c));
             ++f.buttons;
             if (upper == "OK" || upper == okWord) {
@@ -97,13 +106,25 @@ DialogFindings DialogCloser::WalkChildren(WindowHandle window) {
             } else {
                 f.otherButton = true;
             }
-        } else if (IsEditClass(edits ? *edits : none, cls)) {
+        } else if (IsListedClass(edits ? *edits : none, cls) ||
+                   (IsInputClass(cls) && ws_.IsVisible(c))) {
+            // A field to fill in or a choice to make: no plain message.
             f.edit = true;
-        } else if (IsStaticClass(statics ? *statics : none, cls)) {
+        } else if (IsListedClass(statics ? *statics : none, cls)) {
             f.label = true;
-            // Empty labels (the icon of a message box) add nothing to the text.
-            AppendLabelText(f.text, WindowCaption(ws_, c));
+            labels.push_back(c);
         }
+        // The rest of the children cannot change the outcome any more: neither a plain
+        // message nor, on Esc, a Yes/No dialog (while that is possible the walk goes on, so
+        // that a No button further on still brings the dialog back on every call; without Esc
+        // in this call, once its No button has been seen).
+        if (!MayBePlainMessage(f, autoclose) && (!MayBeYesNoOnEsc(f) || (!escPressed && f.no))) {
+            break;
+        }
+    }
+    if (MayBePlainMessage(f, autoclose) && f.ok && f.label) {
+        // Empty labels (the icon of a message box) add nothing to the text.
+        for (WindowHandle label : labels) AppendLabelText(f.text, WindowCaption(ws_, label));
     }
     return f;
 }
@@ -143,17 +164,27 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     }
 
     if (window == lastExaminedWindow_) return Outcome::kSkipped;
+    const bool autoclose = options_.Autoclose();
+    if (!autoclose && !escPressed) {
+        // Nothing to press in this call, whatever the children: none is read, and the window
+        // is looked at again on the next call, which may bring Esc for its No button.
+        lastExaminedWindow_ = 0;
+        return Outcome::kNothing;
+    }
     lastExaminedWindow_ = window;
-    const DialogFindings f = WalkChildren(window);
+    const DialogFindings f = WalkChildren(window, escPressed, autoclose);
 
     if (f.no && f.yes && !f.ok && !f.otherButton && !f.edit && escPressed) {
+        // Only a button still inside the dialog: the chain of children may have led elsewhere.
+        if (!ws_.IsChild(window, f.noButton)) return Outcome::kNothing;
         ws_.Click(f.noButton);
         return Outcome::kActed;
     }
-    if (!options_.Autoclose()) return Outcome::kNothing;
+    if (!autoclose) return Outcome::kNothing;
     if (f.buttons != 1 || !f.ok) return Outcome::kNothing;
     if (IsBlank(f.text) || !f.label) return Outcome::kNothing;
     if (f.no || f.otherButton || f.edit) return Outcome::kNothing;
+    if (!ws_.IsChild(window, f.okButton)) return Outcome::kNothing;
 
     sink_.RestartCountdown();
     const ListSnapshot white = lists_.Snapshot(ListKind::White);

@@ -34,8 +34,14 @@ struct DialogFindings {
     bool label = false;  // a static control, even an empty one
     WindowHandle okButton = 0;
     WindowHandle noButton = 0;
-    std::string text;  // the label texts, trimmed, joined by an empty line
+    std::string text;  // the label texts, trimmed, joined by an empty line; read only when
+                       // the dialog may be a plain message
 };
+
+// Whether the children walked so far leave room for a plain message (with autoclose on) and
+// for the No of a Yes/No dialog on Esc; when neither, the rest of the walk changes nothing.
+bool MayBePlainMessage(const DialogFindings& f, bool autoclose);
+bool MayBeYesNoOnEsc(const DialogFindings& f);
 
 class DialogCloser {
   public:
@@ -66,7 +72,7 @@ class DialogCloser {
     Outcome Examine(WindowHandle window, bool escPressed);
     void ReplaceCaption(WindowHandle window, const std::string& caption,
                         const ListEntries& replace);
-    DialogFindings WalkChildren(WindowHandle window);
+    DialogFindings WalkChildren(WindowHandle window, bool escPressed, bool autoclose);
 
     WindowSystem& ws_;
     const ProgramLists& lists_;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "lists/list_files.h"
 #include "lists/text.h"
@@ -83,15 +84,6 @@ std::string UnescapeLineBreaks(std::string_view text) {
     return ReplaceAll(ReplaceAll(text, "#13", "\r", true), "#10", "\n", true);
 }
 
-std::string HandleText(WindowHandle window) {
-    return IntText(static_cast<std::int32_t>(static_cast<std::uint32_t>(window)));
-}
-
-WindowHandle HandleFromText(std::string_view text) {
-    // Handles are 32-bit values sign-extended to the pointer width, as the platform does.
-    return static_cast<WindowHandle>(static_cast<std::intptr_t>(ParseInt(text)));
-}
-
 std::string WindowClassName(WindowSystem& ws, WindowHandle window) {
     std::string name = ws.ClassName(window);
     if (name.size() > 254) name.resize(254);
@@ -115,47 +107,74 @@ std::string WindowCaption(WindowSystem& ws, WindowHandle window) {
     return text;
 }
 
-std::string ControlText(WindowSystem& ws, WindowHandle window) {
+namespace {
+
+// The control's text, at most maxBytes. With `paced`, a control that takes longer than
+// kSlowAnswerMs to tell its length is not asked for the text (nullopt), and `slow` tells
+// whether either answer took that long.
+std::optional<std::string> ReadControlText(WindowSystem& ws, WindowHandle window,
+                                           std::size_t maxBytes, bool paced, bool& slow) {
+    const std::uint32_t asked = ws.TickCount();
     const std::int64_t reported = ws.TextLength(window);
-    if (reported <= 0) return {};
+    slow = ws.TickCount() - asked > kSlowAnswerMs;
+    if (paced && slow) return std::nullopt;
+    if (reported <= 0 || maxBytes == 0) return std::string();
     // A control may report anything; read no more than the cap, and an allocation that
     // fails reads as empty rather than ending the program.
-    const std::size_t n = reported > static_cast<std::int64_t>(kMaxControlText)
-                              ? kMaxControlText
+    if (maxBytes > kMaxControlText) maxBytes = kMaxControlText;
+    const std::size_t n = reported > static_cast<std::int64_t>(maxBytes)
+                              ? maxBytes
                               : static_cast<std::size_t>(reported);
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[n + 1]());
-    if (!buffer) return {};
-    if (ws.ReadText(window, buffer.get(), n + 1) < 0) return {};
+    if (!buffer) return std::string();
+    const std::uint32_t read = ws.TickCount();
+    const std::int64_t copied = ws.ReadText(window, buffer.get(), n + 1);
+    slow = slow || ws.TickCount() - read > kSlowAnswerMs;
+    if (copied < 0) return std::string();
     // The length may have shrunk since it was asked: stop at the first NUL the control left.
     std::size_t len = 0;
     while (len < n && buffer[len] != '\0') ++len;
     return std::string(buffer.get(), len);
 }
 
-std::string ChildWindowList(WindowSystem& ws, WindowHandle root, WindowHandle start,
-                            bool withHandles) {
-    // Descend along the chain of first children; the siblings of a window that has
-    // children of its own are not visited. Depth and breadth are bounded against a
-    // window tree that changes under our feet.
+}  // namespace
+
+std::string ControlText(WindowSystem& ws, WindowHandle window) {
+    bool slow = false;
+    return *ReadControlText(ws, window, kMaxControlText, false, slow);
+}
+
+ChildListing ListChildren(WindowSystem& ws, WindowHandle root, WindowHandle start) {
+    // Descend along the chain of first children. Depth is bounded against a window tree that
+    // changes under our feet; breadth, text and time by the listing's caps.
     constexpr int kMaxDepth = 1024;
-    constexpr int kMaxSiblings = 65536;
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         const WindowHandle child = ws.FirstChild(start);
         if (child == 0) break;
         start = child;
     }
-    std::string out;
+    ChildListing out;
     if (start == root) return out;
-    int count = 0;
-    for (WindowHandle w = start; w != 0 && count < kMaxSiblings; w = ws.NextSibling(w), ++count) {
-        out += WindowClassName(ws, w);
-        out += '=';
-        out += EscapeLineBreaks(RemoveListingAmpersands(ControlText(ws, w)));
-        if (withHandles) {
-            out += '=';
-            out += HandleText(w);
+    const std::uint32_t began = ws.TickCount();
+    std::size_t textLeft = kMaxListingText;
+    for (WindowHandle w = start; w != 0 && out.children.size() < kMaxListedChildren && textLeft > 0;
+         w = ws.NextSibling(w)) {
+        bool slow = false;
+        std::optional<std::string> text;
+        if (ws.TickCount() - began < kListingBudgetMs) {
+            text = ReadControlText(ws, w, textLeft, true, slow);
         }
-        out += "\r\n";
+        if (!text) {
+            out.cutShort = true;  // out of time, or this child's length came too late
+            break;
+        }
+        textLeft -= text->size();
+        out.children.push_back(
+            {w, WindowClassName(ws, w), EscapeLineBreaks(RemoveListingAmpersands(*text))});
+        if (slow && ws.NextSibling(w) != 0) {
+            out.cutShort = true;
+            break;
+        }
     }
     return out;
 }
@@ -168,14 +187,32 @@ WindowHandle FocusedControlOf(WindowSystem& ws, WindowHandle window) {
 
 namespace vantor {
 
-bool IsButtonClass(const ListEntries& buttonClasses, std::string_view name) {
-    return ClassListContains(buttonClasses, UpperCase1251(name));
+bool IsListedClass(const ListEntries& classes, std::string_view name) {
+    return ClassListContains(classes, UpperCase1251(name));
 }
-bool IsStaticClass(const ListEntries& staticClasses, std::string_view name) {
-    return ClassListContains(staticClasses, UpperCase1251(name));
-}
-bool IsEditClass(const ListEntries& editClasses, std::string_view name) {
-    return ClassListContains(editClasses, UpperCase1251(name));
+
+bool IsInputClass(std::string_view name) {
+    // Upper case; the system's names and the stems the frameworks keep after their prefix.
+    static constexpr std::string_view kStems[] = {
+        "COMBOBOX",          "COMBOLBOX",     "LISTBOX",           "CHECKLISTBOX",
+        "LISTVIEW",          "SYSLISTVIEW32", "TREEVIEW",          "SYSTREEVIEW32",
+        "RICHEDIT",          "DATETIMEPICK",  "SYSDATETIMEPICK32", "MONTHCAL",
+        "SYSMONTHCAL32",     "UPDOWN",        "MSCTLS_UPDOWN32",   "TRACKBAR",
+        "MSCTLS_TRACKBAR32", "IPADDRESS",     "SYSIPADDRESS32",    "HOTKEY",
+        "MSCTLS_HOTKEY32"};
+    static constexpr std::string_view kPrefixes[] = {"", "T", "WINDOWSFORMS10.", "THUNDERRT6",
+                                                     "THUNDER"};
+    if (name.empty() || name.size() > 254) return false;
+    const std::string upper = UpperCase1251(name);
+    const std::string_view n(upper);
+    for (std::string_view prefix : kPrefixes) {
+        if (!n.starts_with(prefix)) continue;
+        const std::string_view rest = n.substr(prefix.size());
+        for (std::string_view stem : kStems) {
+            if (rest.starts_with(stem)) return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace vantor

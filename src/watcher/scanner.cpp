@@ -56,7 +56,7 @@ void Scanner::ScannerTick() {
         const WindowHandle focus = FocusedControlOf(ws_, fg);
         const std::string name = UpperCase1251(WindowClassName(ws_, focus));
         const ListSnapshot edits = lists_.Snapshot(ListKind::Edit);
-        if (edits && IsEditClass(*edits, name)) {
+        if (edits && IsListedClass(*edits, name)) {
             if (ctrl && a) {
                 SelectAllText(ws_, focus);
                 return;

@@ -58,6 +58,8 @@ class WindowSystem {
     virtual WindowHandle FirstChild(WindowHandle window) = 0;   // GetWindow GW_CHILD
     virtual WindowHandle NextSibling(WindowHandle window) = 0;  // GetWindow GW_HWNDNEXT
     virtual WindowHandle Parent(WindowHandle window) = 0;
+    // IsChild: window is a descendant of parent (a child, a child's child...), both existing.
+    virtual bool IsChild(WindowHandle parent, WindowHandle window) = 0;
     // GetClassNameA with a 255-byte buffer: at most 254 bytes, up to the first NUL.
     virtual std::string ClassName(WindowHandle window) = 0;
     // GetWindowTextA with a 1024-byte buffer: at most 1023 bytes.
@@ -107,7 +109,9 @@ class WindowSystem {
     // GetCursorPos in screen coordinates; false when it cannot be read.
     virtual bool CursorPos(std::int32_t& x, std::int32_t& y) = 0;
     virtual std::uint32_t TickCount() = 0;  // GetTickCount
-    virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // Waits; false when the wait was cut short because the watcher is being disabled or the
+    // program ends (the caller then does nothing more in this tick).
+    virtual bool Sleep(std::uint32_t milliseconds) = 0;
 };
 
 }  // namespace vantor

@@ -64,6 +64,10 @@ void Win32WindowSystem::CancelSleeps() {
     if (stopEvent_) SetEvent(stopEvent_);
 }
 
+void Win32WindowSystem::ResumeSleeps() {
+    if (stopEvent_) ResetEvent(stopEvent_);
+}
+
 void Win32WindowSystem::BeginTick() {
     t_inTick = true;
     t_foregroundKnown = false;
@@ -117,6 +121,10 @@ WindowHandle Win32WindowSystem::NextSibling(WindowHandle window) {
 
 WindowHandle Win32WindowSystem::Parent(WindowHandle window) {
     return window ? W(GetParent(H(window))) : 0;
+}
+
+bool Win32WindowSystem::IsChild(WindowHandle parent, WindowHandle window) {
+    return parent && window && ::IsChild(H(parent), H(window));
 }
 
 std::string Win32WindowSystem::ClassName(WindowHandle window) {
@@ -327,12 +335,12 @@ std::uint32_t Win32WindowSystem::TickCount() {
     return GetTickCount();
 }
 
-void Win32WindowSystem::Sleep(std::uint32_t milliseconds) {
-    if (stopEvent_) {
-        WaitForSingleObject(stopEvent_, milliseconds);
-    } else {
+bool Win32WindowSystem::Sleep(std::uint32_t milliseconds) {
+    if (!stopEvent_) {
         ::Sleep(milliseconds);
+        return true;
     }
+    return WaitForSingleObject(stopEvent_, milliseconds) == WAIT_TIMEOUT;
 }
 
 }  // namespace vantor

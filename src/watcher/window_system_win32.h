@@ -24,9 +24,10 @@ class Win32WindowSystem : public WindowSystem {
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
-    // Ends every Sleep at once, now and later: called at exit, so that an advanced-list
-    // wait never holds up the shutdown.
+    // Ends every Sleep at once, now and until ResumeSleeps: called by Disable and at exit,
+    // so that an advanced-list wait never holds up either.
     void CancelSleeps();
+    void ResumeSleeps();
 
     // Brackets one timer tick on the calling thread: within it the foreground window is read
     // from the system once and reused until something is sent or shown.
@@ -51,6 +52,7 @@ class Win32WindowSystem : public WindowSystem {
     WindowHandle FirstChild(WindowHandle window) override;
     WindowHandle NextSibling(WindowHandle window) override;
     WindowHandle Parent(WindowHandle window) override;
+    bool IsChild(WindowHandle parent, WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     std::string WindowText(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;
@@ -76,7 +78,7 @@ class Win32WindowSystem : public WindowSystem {
     std::int16_t KeyState(int virtualKey) override;
     bool CursorPos(std::int32_t& x, std::int32_t& y) override;
     std::uint32_t TickCount() override;
-    void Sleep(std::uint32_t milliseconds) override;
+    bool Sleep(std::uint32_t milliseconds) override;
 
   private:
     void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps

@@ -176,12 +176,13 @@ TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
         << r.bottom;
 }
 
-TEST(App, ExitDoesNotWaitForATickSleepingInARule) {
+TEST(App, DisableAndExitDoNotWaitForATickSleepingInARule) {
     const std::string folder = FreshFolder();
-    // Every tick sleeps 8 s while the front window of app_box_behind is in the foreground;
-    // the box behind it stays (no early look at new windows) and keeps that window there.
-    WriteFileBytes(folder + "Vantor.ini", "[Main]\r\nWindowEvents=0\r\n");
-    WriteFileBytes(folder + "Main.ini", "VantorE2EFront||sleep 8000\r\n");
+    // Every tick sleeps (a minute at most) while the front window of app_box_behind is in the
+    // foreground; the box behind it stays (no early look at new windows) and keeps it there.
+    WriteFileBytes(folder + "Vantor.ini",
+                   "[Main]\r\nWindowEvents=0\r\nIsTimer=1\r\nMessageTime=1\r\n");
+    WriteFileBytes(folder + "Main.ini", "VantorE2EFront||sleep 600000\r\n");
     Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
     Process box = Process::Start(ToolPath("app_box_behind"), {"sleeper e2e", "not now"});
@@ -189,6 +190,16 @@ TEST(App, ExitDoesNotWaitForATickSleepingInARule) {
     HWND dialog = WaitForTopLevelWindow({"#32770", std::string("sleeper e2e"), box.Id()}, 5000);
     ASSERT_NE(dialog, nullptr);
     Sleep(1000);  // a tick is asleep in the rule by now
+    // The spy shares the timer thread: it shows the window under the pointer only once
+    // Disable has woken the sleeping tick.
+    SetCursorPos(350, 300);  // over the front window
+    vantor.Command(kCmdSpy);
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Visible(); }, 2000));
+    vantor.Command(kCmdDisable);
+    EXPECT_TRUE(WaitUntil([&] { return vantor.Text().find("VantorE2EFront=") == 0; }, 3000))
+        << "Disable left the tick asleep: " << vantor.Text();
+    vantor.Command(kCmdDisable);  // enabled again: the rule sleeps again
+    Sleep(500);
     const DWORD start = GetTickCount();
     vantor.Command(kCmdExit);
     EXPECT_TRUE(vantor.Proc().WaitExit(5000).has_value()) << "Exit waited for the sleeping tick";

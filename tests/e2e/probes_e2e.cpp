@@ -6,6 +6,7 @@
 
 #include "e2e_support.h"
 #include "lists/list_files.h"
+#include "ui/spy.h"
 #include "watcher/advanced_list.h"
 #include "watcher/dialog_closer.h"
 #include "watcher/keyboard_helpers.h"
@@ -74,19 +75,15 @@ TEST(Probes, MessageBoxIsReadClosedAndLogged) {
     const WindowHandle w = Handle(dialog);
     EXPECT_EQ(WindowClassName(engine.ws, w), "#32770");
     EXPECT_EQ(WindowCaption(engine.ws, w), "Probe box");
-    const std::string listing = ChildWindowList(engine.ws, w, w, false);
-    const auto lines = SplitListing(listing);
+    const ChildListing listing = ListChildren(engine.ws, w, w);
     std::vector<std::string> seen;
-    for (const auto& line : lines)
-        seen.push_back(std::string(line.cls) + "=" + std::string(line.text));
+    for (const auto& child : listing.children) seen.push_back(child.cls + "=" + child.text);
     EXPECT_EQ(seen, (std::vector<std::string>{"Static=", "Button=" + SystemOkText(),
-                                              "Static=Line one#10Line two"}))
-        << Escaped(listing);
-    // With handles, every line ends with the number of its window.
-    const auto withHandles = SplitListing(ChildWindowList(engine.ws, w, w, true));
-    ASSERT_EQ(withHandles.size(), 3u);
-    EXPECT_EQ(HandleFromText(withHandles[1].handle), Handle(FindChild(dialog, "Button")));
-    EXPECT_EQ(ControlText(engine.ws, HandleFromText(withHandles[2].handle)), "Line one\nLine two");
+                                              "Static=Line one#10Line two"}));
+    // Every record names its own window.
+    ASSERT_EQ(listing.children.size(), 3u);
+    EXPECT_EQ(listing.children[1].handle, Handle(FindChild(dialog, "Button")));
+    EXPECT_EQ(ControlText(engine.ws, listing.children[2].handle), "Line one\nLine two");
 
     engine.closer.ExamineWindow(w, false);
     EXPECT_EQ(engine.sink.calls,
@@ -222,7 +219,7 @@ TEST(Probes, AProgramThatStopsAnsweringCostsAtMostTheBoundedWait) {
          }},
         {"listing",
          [&] {
-             return ChildWindowList(engine.ws, Handle(top), Handle(top), false) == "Edit=\r\n";
+             return ListingText(ListChildren(engine.ws, Handle(top), Handle(top))) == "Edit=\r\n";
          }},
     };
     for (const auto& step : steps) {
@@ -256,13 +253,15 @@ namespace {
 TEST(Probes, SleepsEndAtOnceAfterCancelSleeps) {
     Win32WindowSystem ws;
     DWORD before = GetTickCount();
-    ws.Sleep(150);
+    EXPECT_TRUE(ws.Sleep(150));
     EXPECT_GE(GetTickCount() - before, 100u) << "a plain sleep waits";
-    ws.CancelSleeps();
+    ws.CancelSleeps();  // Disable or Exit
     before = GetTickCount();
-    ws.Sleep(10000);
-    ws.Sleep(10000);
+    EXPECT_FALSE(ws.Sleep(10000));
+    EXPECT_FALSE(ws.Sleep(10000));
     EXPECT_LT(GetTickCount() - before, 1000u) << "after the cancel no sleep holds the thread";
+    ws.ResumeSleeps();  // enabled again
+    EXPECT_TRUE(ws.Sleep(50));
 }
 
 }  // namespace

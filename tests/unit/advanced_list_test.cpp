@@ -45,21 +45,6 @@ TEST(AdvancedRule, FieldsAndCommandWord) {
     }
 }
 
-TEST(AdvancedRule, ListingLines) {
-    const auto lines = SplitListing("Button=OK=12\r\nButton=A=B=13\r\nOdd\r\nStatic==\r\ntail");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].cls, "Button");
-    EXPECT_EQ(lines[0].text, "OK");
-    EXPECT_EQ(lines[0].handle, "12");
-    EXPECT_EQ(lines[1].text, "A");
-    EXPECT_EQ(lines[1].handle, "B=13");
-    EXPECT_EQ(lines[2].cls, "Odd");
-    EXPECT_EQ(lines[2].text, "");
-    EXPECT_EQ(lines[3].cls, "Static");
-    EXPECT_TRUE(SplitListing("no line end").empty());
-    EXPECT_TRUE(SplitListing("").empty());
-}
-
 // A setup wizard in the foreground with a label, a check box, three buttons and an edit.
 struct Wizard {
     Wizard() {
@@ -102,6 +87,7 @@ TEST(AdvancedListTick, Actions) {
     };
     const auto none = [](Wizard&) {};
     const auto keepsOpen = [](Wizard& w) { w.desk.ws.Window(w.fg).closeOnSysClose = false; };
+    const auto disabled = [](Wizard& w) { w.desk.ws.sleepsCancelled = true; };  // or Exit
     const std::string cap = "0 'Setup Wizard' ";
     // A blank child field matches the first listed child, whose text the notice then adds.
     const std::string pressedNext =
@@ -206,6 +192,19 @@ TEST(AdvancedListTick, Actions) {
         {"sleep", {"TForm||sleep 500"}, none, {"Sleep 500"}, {}},
         {"sleep without a number", {"TForm||SLEEP"}, none, {"Sleep 100"}, {}},
         {"negative sleep waits nothing", {"TForm||sleep -5"}, none, {"Sleep 0"}, {}},
+        {"a long sleep is cut to a minute", {"TForm||sleep 2147483647"}, none, {"Sleep 60000"}, {}},
+        {"rules that name no window never act",
+         {"|", "=", " \t", "||sleep 500", "=||TButton=Next", "|Edit=htm|Maximize", " = |TLabel|close"},
+         none,
+         {},
+         {}},
+        {"Disable during the wait before maximizing: nothing more",
+         {"TForm|Edit=.htm|Maximize"}, disabled, {"Sleep 1000"}, {}},
+        {"Disable during the close rule's wait: no second close",
+         {"TForm|Edit=htm|TButton=Close"},
+         [&](Wizard& w) { keepsOpen(w), disabled(w); },
+         {"WM_SYSCOMMAND {fg} SC_CLOSE", "Sleep 100"},
+         {"show " + cap + "'Closed.'"}},
         {"the last rule wins",
          {"TForm||TButton=Cancel", "TForm||TButton=Next"},
          none,
@@ -288,14 +287,51 @@ TEST(AdvancedListTick, ClickRepeatsButCheckActsOncePerButton) {
     EXPECT_TRUE(w.desk.ws.Commands().empty());
 }
 
-TEST(AdvancedListTick, AListingLineWithoutAHandleNumberNamesNoTarget) {
+// Another program's window text cannot choose what is pressed: a caption holding "=" and the
+// number of another program's button names that caption's own button, and a chain of children
+// that leads into another window (a tree changing under the walk) is not followed by a click.
+TEST(AdvancedListTick, OnlyAChildOfTheMatchedWindowIsPressed) {
     Wizard w;
-    w.desk.ws.AddChild(w.fg, "TButton", "Go=x");  // its line reads TButton=Go=x=<handle>
-    const WindowHandle go = w.desk.ws.AddChild(w.fg, "TButton", "Go");
+    const WindowHandle bank = w.desk.ws.AddTopLevel("TBank", "Bank", 3);
+    const WindowHandle pay = w.desk.ws.AddChild(bank, "TButton", "Pay");
+    const WindowHandle go = w.desk.ws.AddChild(w.fg, "TButton", "Go=" + std::to_string(pay));
     w.desk.SetList(ListKind::Main, {"TForm||TButton=Go"});
     AdvancedList list(w.desk.ws, w.desk.lists, w.desk.sink, w.desk.texts);
     list.AdvancedListTick();
     EXPECT_EQ(w.desk.ws.Commands(), (std::vector<std::string>{Msg("BM_CLICK", go), "Sleep 100"}));
+
+    w.desk.ws.ClearLog();
+    w.desk.sink.calls.clear();
+    w.desk.ws.LinkNext(go, pay);
+    for (const char* rule : {"TForm||TButton=Pay", "TForm||check TButton=Pay"}) {
+        w.desk.SetList(ListKind::Main, {rule});
+        list.AdvancedListTick();
+    }
+    EXPECT_TRUE(w.desk.ws.Commands().empty()) << DumpSequences({}, w.desk.ws.Commands());
+    EXPECT_TRUE(w.desk.sink.calls.empty());
+}
+
+// Children that answer slowly are read only within the listing's time budget; a rule whose
+// child is not read yet waits for a later tick, and no earlier rule acts in its place.
+TEST(AdvancedListTick, SlowChildrenCutTheListingShort) {
+    Wizard w;
+    for (int i = 0; i < 2000; ++i) {
+        w.desk.ws.Window(w.desk.ws.AddChild(w.fg, "TButton", "Slow")).answerMs = 900;
+    }
+    w.desk.ws.AddChild(w.fg, "TButton", "Finish");
+    w.desk.ws.recordReads = false;
+    w.desk.SetList(ListKind::Main, {"TForm||TButton=Next", "TForm||TButton=Finish"});
+    AdvancedList list(w.desk.ws, w.desk.lists, w.desk.sink, w.desk.texts);
+    const std::uint32_t before = w.desk.ws.Now();
+    list.AdvancedListTick();
+    EXPECT_LE(w.desk.ws.Now() - before, kListingBudgetMs + 1000);
+    EXPECT_TRUE(w.desk.ws.Commands().empty()) << DumpSequences({}, w.desk.ws.Commands());
+    EXPECT_EQ(list.LastUnmatchedForeground(), 0u) << "the window is tried again next tick";
+    // The same children answering at once: the last rule finds its button.
+    for (WindowHandle c : w.desk.ws.Window(w.fg).children) w.desk.ws.Window(c).answerMs = 0;
+    list.AdvancedListTick();
+    EXPECT_EQ(w.desk.ws.Commands().front(),
+              Msg("BM_CLICK", w.desk.ws.Window(w.fg).children.back()));
 }
 
 TEST(AdvancedListTick, UnmatchedForegroundIsSkippedUntilAnotherWindow) {

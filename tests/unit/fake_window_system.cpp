@@ -138,6 +138,14 @@ WindowHandle FakeWindowSystem::Parent(WindowHandle window) {
     return w ? w->parent : 0;
 }
 
+bool FakeWindowSystem::IsChild(WindowHandle parent, WindowHandle window) {
+    if (!Find(parent)) return false;
+    for (const FakeWindow* w = Find(window); w && w->parent; w = Find(w->parent)) {
+        if (w->parent == parent) return true;
+    }
+    return false;
+}
+
 std::string FakeWindowSystem::ClassName(WindowHandle window) {
     const FakeWindow* w = Find(window);
     if (!w) return {};
@@ -216,6 +224,7 @@ std::int64_t FakeWindowSystem::TextLength(WindowHandle window) {
     if (recordReads) log_.push_back(Msg("WM_GETTEXTLENGTH", window));
     const FakeWindow* w = Find(window);
     if (!w || w->hung) return 0;
+    now_ += w->answerMs;
     return w->reportedLength ? *w->reportedLength : static_cast<std::int64_t>(w->text.size());
 }
 
@@ -223,6 +232,7 @@ std::int64_t FakeWindowSystem::ReadText(WindowHandle window, char* buffer, std::
     if (recordReads) log_.push_back(Msg("WM_GETTEXT", window, std::to_string(size)));
     const FakeWindow* w = Find(window);
     if (!w || w->hung) return -1;
+    now_ += w->answerMs;
     if (size == 0) return 0;
     const std::string& text = w->writtenText ? *w->writtenText : w->text;
     // As WM_GETTEXT: at most size - 1 bytes and a terminating NUL.
@@ -325,9 +335,11 @@ std::int16_t FakeWindowSystem::AsyncKeyState(int virtualKey) {
     return it == keys_.end() ? 0 : it->second;
 }
 
-void FakeWindowSystem::Sleep(std::uint32_t milliseconds) {
+bool FakeWindowSystem::Sleep(std::uint32_t milliseconds) {
     log_.push_back("Sleep " + std::to_string(milliseconds));
+    if (sleepsCancelled) return false;
     now_ += milliseconds;
+    return true;
 }
 
 }  // namespace vantor::testing

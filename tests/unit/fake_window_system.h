@@ -41,6 +41,7 @@ struct FakeWindow {
     // Odd controls: a reported length other than the text's, and what WM_GETTEXT writes.
     std::optional<std::int64_t> reportedLength;
     std::optional<std::string> writtenText;
+    std::uint32_t answerMs = 0;  // how long each text read takes on the virtual clock
 };
 
 class FakeWindowSystem : public WindowSystem {
@@ -90,6 +91,7 @@ class FakeWindowSystem : public WindowSystem {
     WindowHandle FirstChild(WindowHandle window) override;
     WindowHandle NextSibling(WindowHandle window) override;
     WindowHandle Parent(WindowHandle window) override;
+    bool IsChild(WindowHandle parent, WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     std::string WindowText(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;
@@ -125,7 +127,8 @@ class FakeWindowSystem : public WindowSystem {
     std::int32_t cursorX = 0;
     std::int32_t cursorY = 0;
     std::uint32_t TickCount() override { return now_; }
-    void Sleep(std::uint32_t milliseconds) override;
+    bool Sleep(std::uint32_t milliseconds) override;
+    bool sleepsCancelled = false;  // as after Disable or Exit: every Sleep ends at once
 
   private:
     FakeWindow* Find(WindowHandle handle);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "ui/spy.h"
 #include "watcher/probes.h"
 #include "watcher_test_support.h"
 
@@ -100,7 +101,7 @@ TEST(WindowCaption, AgreesWithTheLiteralWalksOnEveryShortText) {
         ws.Window(w).text = text;
         ws.Window(w).reportedLength.reset();
         if (WindowCaption(ws, w) != CaptionByInPlaceWalk(text)) ++mismatches;
-        const std::string line = ChildWindowList(ws, 0, w, false);
+        const std::string line = ListingText(ListChildren(ws, 0, w));
         if (line != "X=" + EscapeLineBreaks(ListingTextBySearch(text)) + "\r\n") ++mismatches;
     }
     EXPECT_EQ(texts.size(), 21845u);
@@ -174,12 +175,12 @@ TEST(ChildWindowList, DescendsAlongFirstChildrenAndEscapes) {
     const WindowHandle s1 = ws.AddChild(dlg, "Static", "two\r\nlines\n");
     const WindowHandle b2 = ws.AddChild(dlg, "Button", "A=B");
     const WindowHandle t1 = ws.AddChild(dlg, "My\tClass", "&&x a&");
-    EXPECT_EQ(ChildWindowList(ws, dlg, dlg, false),
+    EXPECT_EQ(ListingText(ListChildren(ws, dlg, dlg)),
               "Button=Save\r\nStatic=two#13#10lines#10\r\nButton=A=B\r\nMy#9Class=&x a&\r\n");
-    EXPECT_EQ(ChildWindowList(ws, dlg, dlg, true),
-              "Button=Save=" + std::to_string(b1) + "\r\nStatic=two#13#10lines#10=" +
-                  std::to_string(s1) + "\r\nButton=A=B=" + std::to_string(b2) +
-                  "\r\nMy#9Class=&x a&=" + std::to_string(t1) + "\r\n");
+    // Each record carries its child's own handle, whatever its text holds.
+    std::vector<WindowHandle> handles;
+    for (const ChildRecord& r : ListChildren(ws, dlg, dlg).children) handles.push_back(r.handle);
+    EXPECT_EQ(handles, (std::vector<WindowHandle>{b1, s1, b2, t1}));
 
     // A window whose first child is a panel with children: only the innermost first level.
     const WindowHandle main = ws.AddTopLevel("TForm", "Main");
@@ -189,13 +190,13 @@ TEST(ChildWindowList, DescendsAlongFirstChildrenAndEscapes) {
     ws.AddChild(inner, "TButton", "deep2");
     ws.AddChild(panel, "TButton", "skipped: sibling of a window with children");
     ws.AddChild(main, "TButton", "skipped too");
-    EXPECT_EQ(ChildWindowList(ws, main, main, false), "TEdit=deep1\r\nTButton=deep2\r\n");
+    EXPECT_EQ(ListingText(ListChildren(ws, main, main)), "TEdit=deep1\r\nTButton=deep2\r\n");
 
     // No children, a vanished window, and a start that is a leaf below the root.
     const WindowHandle bare = ws.AddTopLevel("Bare", "x");
-    EXPECT_EQ(ChildWindowList(ws, bare, bare, true), "");
-    EXPECT_EQ(ChildWindowList(ws, 999, 999, true), "");
-    EXPECT_EQ(ChildWindowList(ws, dlg, b2, false), "Button=A=B\r\nMy#9Class=&x a&\r\n");
+    EXPECT_TRUE(ListChildren(ws, bare, bare).children.empty());
+    EXPECT_TRUE(ListChildren(ws, 999, 999).children.empty());
+    EXPECT_EQ(ListingText(ListChildren(ws, dlg, b2)), "Button=A=B\r\nMy#9Class=&x a&\r\n");
 }
 
 // A window tree that changes while it is walked can hand back a chain that runs in a circle;
@@ -238,29 +239,27 @@ TEST(ChildWindowList, ChainsThatRunInACircleEndTheWalk) {
         const WindowHandle b = ws.AddChild(root, "Button", "B");
         c.bend(ws, root, a, b);
         ws.recordReads = false;
-        const std::string listing = ChildWindowList(ws, root, root, false);
+        const std::string listing = ListingText(ListChildren(ws, root, root));
         EXPECT_LT(ws.chainSteps, ws.chainStepLimit) << c.name;
         EXPECT_EQ(listing.compare(0, c.startsWith.size(), c.startsWith), 0) << c.name;
         EXPECT_LT(listing.size(), std::size_t{16} << 20) << c.name;
     }
 }
 
-TEST(ChildWindowList, HandlesAreWrittenAsSigned32BitAndReadBack) {
-    struct Case {
-        WindowHandle handle;
-        std::string text;
-    };
-    const std::vector<Case> cases = {
-        {0x1234, "4660"},
-        {static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)), "-2"},
-        {static_cast<WindowHandle>(static_cast<std::intptr_t>(std::int32_t{-2147483647 - 1})),
-         "-2147483648"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(HandleText(c.handle), c.text);
-        EXPECT_EQ(HandleFromText(c.text), c.handle) << c.text;
-    }
-    EXPECT_EQ(HandleFromText("B=12"), 0u);  // a text with "=" leaves no number
+// Whatever a window holds, one listing reads at most 4096 children and 1 MiB of text.
+TEST(ListChildren, StaysWithinItsCaps) {
+    FakeWindowSystem ws;
+    ws.recordReads = false;
+    const WindowHandle crowded = ws.AddTopLevel("TForm", "");
+    for (int i = 0; i < 5000; ++i) ws.AddChild(crowded, "TLabel", "x");
+    EXPECT_EQ(ListChildren(ws, crowded, crowded).children.size(), kMaxListedChildren);
+    const WindowHandle wordy = ws.AddTopLevel("TForm", "");
+    for (int i = 0; i < 3; ++i) ws.AddChild(wordy, "TMemo", std::string(600u << 10, 'a'));
+    const ChildListing listing = ListChildren(ws, wordy, wordy);
+    std::size_t total = 0;
+    for (const ChildRecord& child : listing.children) total += child.text.size();
+    EXPECT_EQ(total, kMaxListingText);
+    EXPECT_FALSE(listing.cutShort);
 }
 
 TEST(ClassLists, MembershipWithTheBuiltInLists) {
@@ -268,19 +267,61 @@ TEST(ClassLists, MembershipWithTheBuiltInLists) {
     const auto buttons = desk.lists.Snapshot(ListKind::Button);
     const auto statics = desk.lists.Snapshot(ListKind::Static);
     const auto edits = desk.lists.Snapshot(ListKind::Edit);
-    EXPECT_TRUE(IsEditClass(*edits, "EDIT"));
-    EXPECT_TRUE(IsEditClass(*edits, "edit"));
-    EXPECT_TRUE(IsEditClass(*edits, "RichEdit20W"));
-    EXPECT_TRUE(IsEditClass(*edits, "WindowsForms10.EDIT.app3"));
-    EXPECT_FALSE(IsEditClass(*edits, ""));
-    EXPECT_FALSE(IsEditClass(*edits, "ListBox"));
-    EXPECT_FALSE(IsEditClass(*edits, "EDI"));
-    EXPECT_TRUE(IsButtonClass(*buttons, "TBitBtn"));
-    EXPECT_TRUE(IsButtonClass(*buttons, "BUTTON"));
-    EXPECT_FALSE(IsButtonClass(*buttons, "STATIC"));
-    EXPECT_TRUE(IsStaticClass(*statics, "Static"));
-    EXPECT_TRUE(IsStaticClass(*statics, "MSOUNISTAT"));
-    EXPECT_FALSE(IsStaticClass(*statics, "#32770"));
+    struct Case {
+        const ListEntries* list;  // nullptr: the built-in input classes
+        std::string name;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {edits.get(), "EDIT", true},
+        {edits.get(), "edit", true},
+        {edits.get(), "RichEdit20W", true},
+        {edits.get(), "WindowsForms10.EDIT.app3", true},
+        {edits.get(), "", false},
+        {edits.get(), "ListBox", false},
+        {edits.get(), "EDI", false},
+        {buttons.get(), "TBitBtn", true},
+        {buttons.get(), "BUTTON", true},
+        {buttons.get(), "STATIC", false},
+        {statics.get(), "Static", true},
+        {statics.get(), "MSOUNISTAT", true},
+        {statics.get(), "#32770", false},
+        // Controls that ask for a choice: the system's names in any case, framework variants.
+        {nullptr, "ComboBox", true},
+        {nullptr, "COMBOBOXEX32", true},
+        {nullptr, "listbox", true},
+        {nullptr, "SysListView32", true},
+        {nullptr, "SysTreeView32", true},
+        {nullptr, "RichEdit", true},
+        {nullptr, "RichEdit20A", true},
+        {nullptr, "RICHEDIT50W", true},
+        {nullptr, "SysDateTimePick32", true},
+        {nullptr, "msctls_updown32", true},
+        {nullptr, "msctls_trackbar32", true},
+        {nullptr, "SysIPAddress32", true},
+        {nullptr, "msctls_hotkey32", true},
+        {nullptr, "TComboBox", true},
+        {nullptr, "TCheckListBox", true},
+        {nullptr, "TDateTimePicker", true},
+        {nullptr, "WindowsForms10.COMBOBOX.app.0.141b42a_r6_ad1", true},
+        {nullptr, "WindowsForms10.SysTreeView32.app.0.1", true},
+        {nullptr, "ThunderRT6ComboBox", true},
+        // Decoration and the parts of a message box are no input.
+        {nullptr, "Static", false},
+        {nullptr, "Button", false},
+        {nullptr, "msctls_progress32", false},
+        {nullptr, "SysAnimate32", false},
+        {nullptr, "TButton", false},
+        {nullptr, "TImage", false},
+        {nullptr, "WindowsForms10.STATIC.app.0.1", false},
+        {nullptr, "DirectUIHWND", false},
+        {nullptr, "", false},
+        {nullptr, "T", false},
+    };
+    for (const auto& c : cases) {
+        const bool found = c.list ? IsListedClass(*c.list, c.name) : IsInputClass(c.name);
+        EXPECT_EQ(found, c.expected) << c.name;
+    }
 }
 
 TEST(FocusedControlOf, FollowsTheWindowsThreadAndFailsToZero) {

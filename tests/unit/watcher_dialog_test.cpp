@@ -164,6 +164,34 @@ TEST(ExamineWindow, DecisionTable) {
          {},
          {}},
         {"No alone with Esc", {{"Static", "Q"}, {"Button", "No"}}, true, true, {}, {}, {}},
+        {"a drop-down list asks for a choice",
+         {{"Static", "Choose the printer to use:"}, {"ComboBox", ""}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {}},
+        {"a list box, a list view, framework variants",
+         {{"TStatic", "Pick"}, {"TButton", "OK"}, {"WindowsForms10.LISTBOX.app.0.2", ""}},
+         true,
+         false,
+         {},
+         {},
+         {}},
+        {"a list view beside Yes/No, Esc",
+         {{"Static", "Q"}, {"SysListView32", ""}, {"Button", "Yes"}, {"Button", "No"}},
+         true,
+         true,
+         {},
+         {},
+         {}},
+        {"a hidden drop-down list and a progress bar are ignored",
+         {{"Static", "Hi"}, {"ComboBox", "(hidden)"}, {"msctls_progress32", ""}, {"Button", "OK"}},
+         true,
+         false,
+         {},
+         {},
+         {"countdown", "log 'Cap' 'Hi'", "BM_CLICK {OK}", "show {W} 'Cap' 'Hi'"}},
         {"OK and Yes and No with Esc",
          {{"Button", "OK"}, {"Button", "Yes"}, {"Button", "No"}},
          true,
@@ -178,7 +206,9 @@ TEST(ExamineWindow, DecisionTable) {
         desk.SetList(ListKind::White, row.white);
         desk.SetList(ListKind::Black, row.black);
         const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
-        for (const auto& [cls, text] : row.children) desk.ws.AddChild(w, cls, text);
+        for (const auto& [cls, text] : row.children) {
+            desk.ws.Window(desk.ws.AddChild(w, cls, text)).visible = text != "(hidden)";
+        }
         // Clicks are taken but leave the dialog in place, so the record names every child.
         desk.sink.timeline = &desk.ws;
         DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
@@ -306,6 +336,45 @@ TEST(ExamineWindow, AChildChainInACircleEndsAndIsNotClicked) {
     closer.ExamineWindow(w, false);
     EXPECT_LT(desk.ws.chainSteps, desk.ws.chainStepLimit);
     EXPECT_TRUE(desk.ws.Commands().empty()) << DumpSequences({}, desk.ws.Commands());
+    EXPECT_TRUE(desk.sink.calls.empty());
+}
+
+// The OK or No of a dialog is pressed only while it is inside the dialog: a chain of children
+// that leads into another program's window (a tree changing under the walk) presses nothing
+// and logs nothing.
+TEST(ExamineWindow, AButtonOutsideTheDialogIsNeverPressed) {
+    for (const bool esc : {false, true}) {
+        Desk desk;
+        const WindowHandle bank = desk.ws.AddTopLevel("TBank", "Bank", 3);
+        const WindowHandle button = desk.ws.AddChild(bank, "Button", esc ? "No" : "OK");
+        const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
+        const WindowHandle last = desk.ws.AddChild(w, esc ? "Button" : "Static", esc ? "Yes" : "Pay?");
+        desk.ws.LinkNext(last, button);
+        desk.sink.timeline = &desk.ws;
+        DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+        closer.ExamineWindow(w, esc);
+        EXPECT_TRUE(desk.ws.Commands().empty()) << esc << DumpSequences({}, desk.ws.Commands());
+    }
+}
+
+// The analysis stops reading once its outcome is known: a crowded form costs its first
+// buttons, not its thousands of controls, and with autoclose off and no Esc nothing is read.
+TEST(ExamineWindow, ACrowdedWindowIsReadOnlyUntilItsOutcomeIsKnown) {
+    Desk desk;
+    desk.ws.recordReads = false;
+    const WindowHandle form = desk.ws.AddTopLevel("TForm", "Orders");
+    desk.ws.AddChild(form, "Static", "Customer");
+    desk.ws.AddChild(form, "Button", "Save");
+    for (int i = 0; i < 2000; ++i) desk.ws.AddChild(form, i % 2 ? "Edit" : "Static", "x");
+    DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
+    closer.ExamineWindow(form, false);
+    EXPECT_EQ(desk.ws.captionReads, 1u);
+    EXPECT_LE(desk.ws.chainSteps, 3u);
+    desk.options.autoclose = false;
+    const WindowHandle box = desk.AddMessageBox("Cap", "Disk full");
+    closer.ExamineWindow(box, false);
+    EXPECT_EQ(desk.ws.captionReads, 1u);
+    EXPECT_LE(desk.ws.chainSteps, 3u);
     EXPECT_TRUE(desk.sink.calls.empty());
 }
 
