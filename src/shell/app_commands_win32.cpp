@@ -93,10 +93,11 @@ void Application::ToggleDisable() {
 void Application::OnSecondStart() {
     // The second start's command line waits in its caption, unread: option words given there
     // change nothing here.
-    listService_.ReloadRuleLists();
+    const std::string notice = listService_.ReloadRuleLists();
     window_.SetText(texts_.Get()->ssVantorRunning);
     window_.UpdateScrollBar();
     window_.ShowLastMessage();
+    if (!notice.empty()) ShowNotice(notice);
 }
 
 void Application::ApplyTexts(const LanguageTexts& texts) {

@@ -187,7 +187,7 @@ bool MessageWindow::OnKey(const MSG& msg) {
 
 bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (notice_ != 0 && message == notice_) {
-        if (hooks_.secondStart) hooks_.secondStart(reinterpret_cast<HWND>(lParam));
+        if (hooks_.secondStart) hooks_.secondStart();
         result = 0;
         return true;
     }

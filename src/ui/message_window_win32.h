@@ -32,10 +32,12 @@ inline constexpr char kMessageWindowClass[] = "VantorMessageWindow";
 class MessageWindow : public DialogForm {
   public:
     struct Hooks {
-        std::function<void(MenuCommand)> command;      // to the application's dispatcher
-        std::function<void(HWND sender)> secondStart;  // the registered notice arrived
-        std::function<void()> destroyed;               // WM_DESTROY, before the controls go
-        std::function<void(TextMouse)> textMouse;      // the text area's buttons (links)
+        std::function<void(MenuCommand)> command;  // to the application's dispatcher
+        // The registered notice arrived. Any program can send it: its parameters (the
+        // sender's window) are never used.
+        std::function<void()> secondStart;
+        std::function<void()> destroyed;           // WM_DESTROY, before the controls go
+        std::function<void(TextMouse)> textMouse;  // the text area's buttons (links)
     };
 
     MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "forms/fault_note.h"
+
 namespace vantor {
 namespace {
 
@@ -15,8 +17,8 @@ bool AnnouncesTopLevel(DWORD event) {
            event == EVENT_SYSTEM_FOREGROUND || event == EVENT_SYSTEM_DIALOGSTART;
 }
 
-void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
-                            DWORD, DWORD) {
+void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) {
     const DWORD now = GetTickCount();
     if (ForegroundCache* cache = g_cache.load()) cache->MarkChanged(now);
     TopLevelListener* listener = g_listener.load();
@@ -27,7 +29,8 @@ void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object
     if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
     DWORD process = 0;
     if (!GetWindowThreadProcessId(window, &process) || process == GetCurrentProcessId()) return;
-    listener->OnTopLevelWindow(reinterpret_cast<WindowHandle>(window), now);
+    RunGuarded("a window event",
+               [&] { listener->OnTopLevelWindow(reinterpret_cast<WindowHandle>(window), now); });
 }
 
 }  // namespace
