@@ -234,7 +234,8 @@ TEST(Settings, AFailedWriteIsToldAndTheSettingsStayInForce) {
     Sleep(100);
     ClickAt(vantor.SettingsControl(kBtOK));
     EXPECT_TRUE(WaitUntil(told, 3000)) << Escaped(vantor.Text());
-    EXPECT_TRUE(IsWindowVisible(FindChild(vantor.Window(), "Button", std::string("Copy"))));
+    HWND copy = FindChild(vantor.Window(), "Button", std::string("Copy"));
+    EXPECT_TRUE(copy && (GetWindowLongA(copy, GWL_STYLE) & WS_VISIBLE)) << "not in force";
     vantor.Command(kCmdCloseButton);
     ASSERT_TRUE(WaitUntil([&] { return vantor.Hidden(); }, 3000));
     vantor.Command(kCmdExit);
@@ -299,9 +300,9 @@ TEST(Settings, AutorunWritesAndRemovesTheRunValue) {
         Sleep(500);
         EXPECT_FALSE(IsChecked(vantor.SettingsControl(kCbAutoRun)));
         HKEY probe = nullptr;
-        EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ,
-                                &probe),
-                  ERROR_SUCCESS)
+        EXPECT_NE(
+            RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ, &probe),
+            ERROR_SUCCESS)
             << "the Run key was created";
         if (probe) RegCloseKey(probe);
         HKEY run = nullptr;
