@@ -17,8 +17,8 @@ bool AnnouncesTopLevel(DWORD event) {
            event == EVENT_SYSTEM_FOREGROUND || event == EVENT_SYSTEM_DIALOGSTART;
 }
 
-void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
-                            DWORD) {
+void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                            DWORD, DWORD) {
     const DWORD now = GetTickCount();
     if (ForegroundCache* cache = g_cache.load()) cache->MarkChanged(now);
     TopLevelListener* listener = g_listener.load();

@@ -1,6 +1,7 @@
 // Language files read from a real folder: what applying one gives, the language list, the
 // choice made in it, and the shipped Russian file against the text table; the about text
 // and the help plan, which also depend on the language and the program folder.
+#include "temp_folder.h"
 #include "lang/language_file.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include "lists/file_io.h"
 #include "lists/text.h"
 #include "shell/profile.h"
-#include "temp_folder.h"
 
 namespace vantor {
 namespace {

@@ -1,5 +1,6 @@
 // Loading the seven list files: line format, normalisation, defaults merging, class lists and
 // the files on disk.
+#include "temp_folder.h"
 #include "lists/list_files.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 
 #include "lists/file_io.h"
 #include "lists/pattern.h"
-#include "temp_folder.h"
 
 namespace vantor {
 namespace {

@@ -1,6 +1,7 @@
 // The list service against real files whose times the test sets: start-up loading, the check
 // after a change in the folder, the second start's reload and additions from the message
 // window.
+#include "temp_folder.h"
 #include "lists/list_service.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <memory>
 
 #include "lists/file_io.h"
-#include "temp_folder.h"
 
 namespace vantor {
 namespace {
