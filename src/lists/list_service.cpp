@@ -35,7 +35,7 @@ void ListService::WriteMissing(bool ruleLists) {
     }
 }
 
-std::optional<std::string> ListService::ReadFile(ListKind kind) {
+std::optional<std::string> ListService::ReadNoting(ListKind kind) {
     bool cut = false;
     std::optional<std::string> bytes = ReadListFile(PathOf(kind), &cut);
     std::string& notice = notices_[static_cast<std::size_t>(kind)];
@@ -63,7 +63,7 @@ std::string ListService::PrepareClassLists() {
     WriteMissing(false);
     for (ListKind kind : kAllListKinds)
         if (!IsRuleList(kind)) {
-            const std::optional<std::string> bytes = ReadFile(kind);
+            const std::optional<std::string> bytes = ReadNoting(kind);
             lists_.Get(kind).Publish(LoadClassList(PathOf(kind), bytes));
         }
     return JoinedNotices(false);
@@ -75,7 +75,7 @@ bool ListService::Reload(ListKind kind) {
     // The time is read before the bytes: a write that comes between them gives a newer time
     // than the one stored, so the next check loads the file again rather than missing it.
     const FileTime time = fileTimes_.LastWriteTime(path);
-    std::optional<std::string> bytes = ReadFile(kind);
+    std::optional<std::string> bytes = ReadNoting(kind);
     if (!bytes && PathExists(path)) {
         // Its writer (an editor saving it) still holds it. Emptying the user's list down to
         // the built-in entries until the next save would close messages the user wants

@@ -88,7 +88,7 @@ class ListService {
   private:
     void WriteMissing(bool ruleLists);
     // Reads a list file (at most kMaxListFileBytes) and keeps its notice of being cut.
-    std::optional<std::string> ReadFile(ListKind kind);
+    std::optional<std::string> ReadNoting(ListKind kind);
     std::string JoinedNotices(bool ruleLists) const;
 
     std::string folder_;
