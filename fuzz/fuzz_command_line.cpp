@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vantor::MainSettings settings;
     vantor::ApplyCommandLine(arguments, settings);
     Check(settings.MessageTime >= 1);
-    Check(settings.ScannerPeriod >= 1);
+    Check(settings.ScannerPeriod >= 1 && settings.ScannerPeriod <= vantor::kMaxScannerPeriod);
     Check(settings.MessageTransparent == 222 ||
           (settings.MessageTransparent >= 100 && settings.MessageTransparent <= 255));
     return 0;

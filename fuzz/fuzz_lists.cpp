@@ -31,7 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  {ListKind::Replace, "C:\\V\\Replace.ini"}};
     for (const auto& r : rules) {
         const ListEntries list = LoadRuleList(r.kind, r.path, file);
-        for (const std::string& entry : list) Check(entry.find('\t') == std::string::npos);
+        for (const std::string& entry : list) {
+            Check(entry.find('\t') == std::string::npos);
+            // No rule acts on every window, whatever the file holds.
+            if (r.kind == ListKind::Main) Check(!NamesNoWindow(entry));
+        }
         (void)ListContainsText(list, bytes.substr(0, 256));
         (void)FindReplacement(list, bytes.substr(0, 256));
     }

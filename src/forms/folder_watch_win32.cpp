@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "forms/fault_note.h"
+
 namespace vantor {
 
 // Owned together by the watch, its worker and every check handed over, so that whichever
@@ -26,7 +28,9 @@ struct FolderWatch::Shared {
     bool HandOverAndWait(const std::shared_ptr<Shared>& self) {
         const bool posted = tasks->Post([self] {
             if (self->stopped) return;
-            self->again = self->check();
+            // The worker waits for done: it is set whatever the check does.
+            self->again = false;
+            RunGuarded("the check of the list files", [&] { self->again = self->check(); });
             SetEvent(self->done);
         });
         if (!posted) {
@@ -74,22 +78,29 @@ DWORD WINAPI FolderWatch::Worker(LPVOID parameter) {
     const std::shared_ptr<Shared> shared =
         std::move(*static_cast<std::shared_ptr<Shared>*>(parameter));
     delete static_cast<std::shared_ptr<Shared>*>(parameter);
+    // An error ends a round of the watch, never the watch: it goes on unless it was stopped.
+    while (!RunGuarded("the folder watch", [&] { WatchLoop(*shared, shared); }) &&
+           WaitForSingleObject(shared->stop, kRetryMs) == WAIT_TIMEOUT) {
+    }
+    return 0;
+}
+
+void FolderWatch::WatchLoop(Shared& watch, const std::shared_ptr<Shared>& shared) {
     DWORD timeout = INFINITE;
     int retries = 0;
     for (;;) {
         // The stop event comes first, so it wins when both are signalled.
-        const HANDLE waits[2] = {shared->stop, shared->change};
+        const HANDLE waits[2] = {watch.stop, watch.change};
         const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, timeout);
         const bool changed = woke == WAIT_OBJECT_0 + 1;
         if (!changed && woke != WAIT_TIMEOUT) break;  // stopped, or the wait failed
-        if (!shared->HandOverAndWait(shared)) break;
+        if (!watch.HandOverAndWait(shared)) break;
         // Changes made while the check ran are kept by the system and signal at once.
-        if (changed && !FindNextChangeNotification(shared->change)) break;
+        if (changed && !FindNextChangeNotification(watch.change)) break;
         // A new change earns a new round of retries.
-        retries = !shared->again ? 0 : changed ? 1 : retries + 1;
-        timeout = shared->again && retries <= kMaxRetries ? kRetryMs : INFINITE;
+        retries = !watch.again ? 0 : changed ? 1 : retries + 1;
+        timeout = watch.again && retries <= kMaxRetries ? kRetryMs : INFINITE;
     }
-    return 0;
 }
 
 }  // namespace vantor

@@ -40,6 +40,8 @@ class FolderWatch {
   private:
     struct Shared;
     static DWORD WINAPI Worker(LPVOID parameter);
+    // The worker's waits and hand-overs until the watch stops or its handle fails.
+    static void WatchLoop(Shared& watch, const std::shared_ptr<Shared>& shared);
 
     std::shared_ptr<Shared> shared_;
     HANDLE thread_ = nullptr;

@@ -1,5 +1,7 @@
 #include "forms/form_win32.h"
 
+#include "forms/fault_note.h"
+
 namespace vantor {
 
 bool Form::CreateForm(HINSTANCE instance, const char* className, const char* caption, DWORD style,
@@ -34,7 +36,13 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
     LRESULT result = 0;
-    const bool handled = form && form->HandleMessage(message, wParam, lParam, result);
+    bool handled = false;
+    // An error while handling one message must not end the program (nor unwind through the
+    // system's code): the message counts as not handled.
+    if (form) {
+        RunGuarded("a window procedure",
+                   [&] { handled = form->HandleMessage(message, wParam, lParam, result); });
+    }
     if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY && form) {
         // The window is gone: nothing may reach the object through it any more.
@@ -80,8 +88,11 @@ LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropA(control, kHookProperty);
         delete data;
-    } else if (data->hook(data->context, control, message, wParam, lParam)) {
-        return 0;
+    } else {
+        bool consumed = false;
+        RunGuarded("a control's window procedure",
+                   [&] { consumed = data->hook(data->context, control, message, wParam, lParam); });
+        if (consumed) return 0;
     }
     return CallWindowProcA(original, control, message, wParam, lParam);
 }

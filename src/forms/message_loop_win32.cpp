@@ -5,6 +5,11 @@
 namespace vantor {
 
 void HandleLoopMessage(MSG& msg) {
+    // These carry a pointer and are only ever sent, never posted; a posted one comes from
+    // another program with whatever lParam it chose.
+    if (msg.message == WM_HELP || msg.message == WM_WINDOWPOSCHANGED ||
+        msg.message == WM_WINDOWPOSCHANGING)
+        return;
     if (msg.hwnd) {
         if (Form* form = Form::FromWindow(GetAncestor(msg.hwnd, GA_ROOT))) {
             if (form->PreTranslateMessage(msg)) return;

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "forms/fault_note.h"
+
 namespace vantor {
 
 namespace {
@@ -55,7 +57,7 @@ void CALLBACK PeriodicTimer::Callback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWO
     auto* timer = reinterpret_cast<PeriodicTimer*>(user);
     g_handlersRunning.fetch_add(1);
     // A tick that the system had already queued when the timer was stopped does nothing.
-    if (timer->running_.load()) timer->handler_();
+    if (timer->running_.load()) RunGuarded("a timer tick", timer->handler_);
     g_handlersRunning.fetch_sub(1);
 }
 
@@ -99,7 +101,7 @@ void CALLBACK WakeTimer::Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWOR
         current = timer->enabled_ && id == timer->id_;
         if (current) timer->id_ = 0;
     }
-    if (current) timer->handler_();
+    if (current) RunGuarded("the early look at new windows", timer->handler_);
     g_handlersRunning.fetch_sub(1);
 }
 

@@ -45,12 +45,11 @@ std::string AboutText(std::string_view folder, std::string_view language) {
     std::optional<std::string> readMe;
     for (const std::string& path : ReadMeCandidates(folder, language)) {
         // A folder of that name is no read-me, nor is a file its editor holds locked.
-        if (FileExists(path) && (readMe = ReadWholeFile(path))) break;
+        if (FileExists(path) && (readMe = ReadFilePrefix(path, kMaxReadMeBytes))) break;
     }
     std::string text(kVersionLine);
     std::string body;
     if (readMe) {
-        if (readMe->size() > kMaxReadMeBytes) readMe->resize(kMaxReadMeBytes);
         body = ReflowReadMe(*readMe);
     } else {
         body = std::string(BuiltInDescription(language));

@@ -12,7 +12,7 @@ namespace vantor {
 // Also the tray icon's tooltip.
 inline constexpr std::string_view kVersionLine = "Vantor 3.21";
 
-// At most this much of a read-me is shown; a larger file is cut there.
+// At most this much of a read-me is read and shown; a larger file is cut there.
 inline constexpr std::size_t kMaxReadMeBytes = 1u << 20;
 
 // The read-me files looked for, in order: folder + "Read_Me_<language>.txt",

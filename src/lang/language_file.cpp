@@ -60,7 +60,7 @@ AppliedLanguage ReadLanguage(std::string_view folder, std::string_view name,
     }
     result.fromFile = true;
     // A file that cannot be read (its editor holds it) reads as one without keys.
-    const std::string bytes = ReadWholeFile(path).value_or(std::string());
+    const std::string bytes = ReadFilePrefix(path, kMaxLanguageFileBytes).value_or(std::string());
     const std::string base = BaseNameOf(path);
     const std::string help = LanguageHelpFile(folder, base);
     if (FileExists(help)) result.helpFile = help;
@@ -80,7 +80,8 @@ LanguageList BuildLanguageList(std::string_view folder, const std::vector<std::s
         // Exactly, letter case included: "Rus" stored selects no file RUS.lng.
         if (base == current) list.selected = static_cast<int>(list.items.size());
         const std::string bytes =
-            ReadWholeFile(InLanguageFolder(folder, name)).value_or(std::string());
+            ReadFilePrefix(InLanguageFolder(folder, name), kMaxLanguageFileBytes)
+                .value_or(std::string());
         list.items.push_back(LanguageListItem(base, DisplayNameIn(bytes)));
     }
     return list;

@@ -6,6 +6,7 @@
 // that name) gives the built-in English run-time texts and leaves the captions as they are.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace vantor {
 
 inline constexpr std::string_view kLanguageFolderName = "Language";
 inline constexpr std::string_view kLanguageFileExtension = ".lng";
+// At most this much of a language file is read, also for the list of languages; a file
+// larger than any translation needs is cut there.
+inline constexpr std::size_t kMaxLanguageFileBytes = 1u << 20;
 
 // folder + "Language\" + fileName (with "/" for a folder written with "/" only).
 std::string InLanguageFolder(std::string_view folder, std::string_view fileName);

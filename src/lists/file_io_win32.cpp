@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "lists/file_io.h"
 
@@ -25,6 +26,33 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     }
     CloseHandle(file);
     if (!ok) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> ReadFilePrefix(const std::string& path, std::size_t limit, bool* cut) {
+    if (cut) *cut = false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    BOOL ok = TRUE;
+    // One byte past the limit tells a file of exactly that size from a larger one.
+    while (bytes.size() <= limit &&
+           (ok = ReadFile(
+                file, buffer,
+                static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, limit + 1 - bytes.size())),
+                &got, nullptr)) &&
+           got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    if (bytes.size() > limit) {
+        bytes.resize(limit);
+        if (cut) *cut = true;
+    }
     return bytes;
 }
 
@@ -53,7 +81,11 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".vantor-new";
+    // Unique to this process and call: a second start writing its own keys at the same
+    // moment must not truncate or rename our half-written file.
+    static std::atomic<unsigned> calls{0};
+    const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(calls.fetch_add(1)) + ".vantor-new";
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -61,16 +93,31 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     ok = CloseHandle(file) && ok;
     ok = ok && MoveFileExA(temp.c_str(), path.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temp.c_str());
+    if (!ok) {
+        const DWORD error = GetLastError();  // what the notice tells the user
+        DeleteFileA(temp.c_str());
+        SetLastError(error);
+    }
     return ok;
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER oldSize = {};
+    if (!GetFileSizeEx(file, &oldSize) || !SetFilePointerEx(file, oldSize, nullptr, FILE_BEGIN)) {
+        CloseHandle(file);
+        return false;
+    }
     const bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    if (ok) return CloseHandle(file) != FALSE;
+    const DWORD error = GetLastError();  // what the notice tells the user
+    // A full disk must not leave half a line behind.
+    if (SetFilePointerEx(file, oldSize, nullptr, FILE_BEGIN)) SetEndOfFile(file);
+    CloseHandle(file);
+    SetLastError(error);
+    return false;
 }
 
 bool FileExists(const std::string& path) {

@@ -14,6 +14,13 @@ bool IsCommentLine(std::string_view line) {
     return !line.empty() && line.front() == ';';
 }
 
+// The line as the eye reads it: blanks, TABs and other control characters in front dropped.
+std::string_view SeenFrom(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32) ++i;
+    return line.substr(i);
+}
+
 void TabsToBars(std::string& line) {
     std::replace(line.begin(), line.end(), '\t', '|');
 }
@@ -141,20 +148,49 @@ std::string NormaliseAdvancedLine(std::string_view entry) {
     return out;
 }
 
+bool LooksBlankOrComment(std::string_view line) {
+    const std::string_view seen = SeenFrom(line);
+    return seen.empty() || seen.front() == ';';
+}
+
+bool NamesNoWindow(std::string_view entry) {
+    const std::string_view window = entry.substr(0, entry.find('|'));
+    const std::size_t eq = window.find('=');
+    const std::string_view cls = window.substr(0, eq);
+    const std::string_view caption =
+        eq == std::string_view::npos ? std::string_view() : window.substr(eq + 1);
+    // A caption of stars alone matches every caption, the empty one included.
+    return IsBlank(cls) &&
+           (IsBlank(caption) || caption.find_first_not_of('*') == std::string_view::npos);
+}
+
 ListEntries LoadRuleList(ListKind list, std::string_view path,
-                         const std::optional<std::string>& fileBytes) {
+                         const std::optional<std::string>& fileBytes, ListNotes* notes) {
     ListEntries lines = fileBytes ? SplitListLines(*fileBytes) : ListEntries();
     ListEntries entries;
-    ListEntries comments;  // dropped comment lines, TABs already turned into "|"
+    ListEntries comments;  // dropped comment lines as seen, TABs already turned into "|"
     entries.reserve(lines.size());
-    for (std::string& line : lines) {
-        TabsToBars(line);
-        if (IsBlank(line)) continue;
-        if (IsCommentLine(line)) {
-            comments.push_back(std::move(line));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        // Before any TAB becomes "|": a line of TABs, or a TAB-indented comment, must never
+        // turn into a rule that matches every window.
+        if (LooksBlankOrComment(line)) {
+            std::string comment(SeenFrom(line));
+            if (!comment.empty()) {
+                TabsToBars(comment);
+                comments.push_back(std::move(comment));
+            }
             continue;
         }
-        entries.push_back(NormaliseRuleEntry(list, line));
+        TabsToBars(line);
+        std::string entry = NormaliseRuleEntry(list, line);
+        if (list == ListKind::Main && NamesNoWindow(entry)) {
+            if (notes)
+                notes->push_back(std::string(ListFileName(list)) + " line " +
+                                 std::to_string(i + 1) + ": no window class or caption");
+            continue;
+        }
+        entries.push_back(std::move(entry));
     }
 
     const std::optional<ListKind> defaults =
@@ -185,7 +221,7 @@ ListEntries LoadClassList(std::string_view path, const std::optional<std::string
     ListEntries classes;
     classes.reserve(lines.size());
     for (const std::string& line : lines)
-        if (!IsBlank(line) && !IsCommentLine(line)) classes.push_back(UpperCase1251(line));
+        if (!LooksBlankOrComment(line)) classes.push_back(UpperCase1251(line));
     std::sort(classes.begin(), classes.end());
     return classes;
 }
@@ -204,6 +240,34 @@ bool ListHasEntry(const ListEntries& list, std::string_view text) {
 
 std::string ListFilePath(const std::string& folder, ListKind kind) {
     return folder + ListFileName(kind);
+}
+
+std::optional<std::string> ReadListFile(const std::string& path, bool* cut) {
+    bool larger = false;
+    std::optional<std::string> bytes = ReadFilePrefix(path, kMaxListFileBytes, &larger);
+    if (bytes && larger) {
+        const std::size_t end = bytes->rfind('\r');
+        bytes->resize(end == std::string::npos ? 0 : end);
+    }
+    if (cut) *cut = bytes && larger;
+    return bytes;
+}
+
+std::string OneLineEntry(std::string_view selection) {
+    std::string line;
+    line.reserve(selection.size());
+    for (std::size_t i = 0; i < selection.size(); ++i) {
+        const char c = selection[i];
+        if (c == '\r' && i + 1 < selection.size() && selection[i + 1] == '\n') continue;
+        line += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return line;
+}
+
+bool IsUselessEntry(std::string_view entry) {
+    for (char c : entry)
+        if (static_cast<unsigned char>(c) > 32 && c != '*' && c != '?') return false;
+    return true;
 }
 
 bool AppendListEntryToFile(const std::string& path, std::string_view entry) {

@@ -35,18 +35,38 @@ void ListService::WriteMissing(bool ruleLists) {
     }
 }
 
-void ListService::PrepareRuleLists() {
-    WriteMissing(true);
-    ReloadRuleLists();
+std::optional<std::string> ListService::ReadNoting(ListKind kind) {
+    bool cut = false;
+    std::optional<std::string> bytes = ReadListFile(PathOf(kind), &cut);
+    std::string& notice = notices_[static_cast<std::size_t>(kind)];
+    notice.clear();
+    if (cut)
+        notice = std::string(ListFileName(kind)) + ": larger than " +
+                 std::to_string(kMaxListFileBytes >> 20) +
+                 " MiB, only the lines before that were read\r\n";
+    return bytes;
 }
 
-void ListService::PrepareClassLists() {
+std::string ListService::JoinedNotices(bool ruleLists) const {
+    std::string joined;
+    for (ListKind kind : kAllListKinds)
+        if (IsRuleList(kind) == ruleLists) joined += LoadNotice(kind);
+    return TrimText(joined);
+}
+
+std::string ListService::PrepareRuleLists() {
+    WriteMissing(true);
+    return ReloadRuleLists();
+}
+
+std::string ListService::PrepareClassLists() {
     WriteMissing(false);
     for (ListKind kind : kAllListKinds)
         if (!IsRuleList(kind)) {
-            const std::string path = PathOf(kind);
-            lists_.Get(kind).Publish(LoadClassList(path, ReadWholeFile(path)));
+            const std::optional<std::string> bytes = ReadNoting(kind);
+            lists_.Get(kind).Publish(LoadClassList(PathOf(kind), bytes));
         }
+    return JoinedNotices(false);
 }
 
 bool ListService::Reload(ListKind kind) {
@@ -55,7 +75,7 @@ bool ListService::Reload(ListKind kind) {
     // The time is read before the bytes: a write that comes between them gives a newer time
     // than the one stored, so the next check loads the file again rather than missing it.
     const FileTime time = fileTimes_.LastWriteTime(path);
-    std::optional<std::string> bytes = ReadWholeFile(path);
+    std::optional<std::string> bytes = ReadNoting(kind);
     if (!bytes && PathExists(path)) {
         // Its writer (an editor saving it) still holds it. Emptying the user's list down to
         // the built-in entries until the next save would close messages the user wants
@@ -67,15 +87,18 @@ bool ListService::Reload(ListKind kind) {
         times_.Forget(kind);
         return false;
     }
-    lists_.Get(kind).Publish(LoadRuleList(kind, path, bytes));
+    ListNotes notes;
+    lists_.Get(kind).Publish(LoadRuleList(kind, path, bytes, &notes));
+    for (const std::string& note : notes) notices_[static_cast<std::size_t>(kind)] += note + "\r\n";
     loaded_[static_cast<std::size_t>(kind)] = true;
     times_.Set(kind, time);
     return true;
 }
 
-void ListService::ReloadRuleLists() {
+std::string ListService::ReloadRuleLists() {
     for (ListKind kind : kAllListKinds)
         if (IsRuleList(kind)) Reload(kind);
+    return JoinedNotices(true);
 }
 
 ReloadReport ListService::ReloadChangedLists() {
@@ -84,6 +107,7 @@ ReloadReport ListService::ReloadChangedLists() {
         if (times_.Unchanged(kind, fileTimes_.LastWriteTime(PathOf(kind)))) continue;
         if (Reload(kind)) {
             report.notice += ReloadedLine(kind);
+            report.notice += LoadNotice(kind);
         } else {
             report.retry = true;
         }
@@ -92,17 +116,20 @@ ReloadReport ListService::ReloadChangedLists() {
     return report;
 }
 
-bool ListService::AddToList(ListKind kind, const std::string& text) {
-    if (!IsRuleList(kind)) return false;
-    lists_.Get(kind).Append(text);
+ListService::AddResult ListService::AddToList(ListKind kind, const std::string& selection) {
+    if (!IsRuleList(kind)) return AddResult::kFailed;
+    const std::string text = OneLineEntry(selection);
+    if (IsUselessEntry(text)) return AddResult::kRefused;
     const std::string path = PathOf(kind);
     // A change of the user's that no check has seen yet must not be hidden by storing the
     // time of our own write: then the time stays, and the next check loads the whole file,
     // the user's change and our line alike.
     const bool userChangePending = !times_.Unchanged(kind, fileTimes_.LastWriteTime(path));
-    if (!AppendListEntryToFile(path, text)) return false;
+    if (!AppendListEntryToFile(path, text)) return AddResult::kFailed;
+    // Only what the file holds goes into memory: a rule that works now must work next run.
+    lists_.Get(kind).Append(text);
     if (!userChangePending) times_.Set(kind, fileTimes_.LastWriteTime(path));
-    return true;
+    return AddResult::kAdded;
 }
 
 }  // namespace vantor

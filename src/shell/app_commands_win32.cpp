@@ -100,14 +100,16 @@ LRESULT Application::OnSecondStart(WPARAM code) {
     const auto command = InstanceCommandFromCode(code);
     if (!command) return 0;
     switch (*command) {
-        case InstanceCommand::kNotice:
+        case InstanceCommand::kNotice: {
             // The second start's command line waits in its caption, unread: option words
             // given there change nothing here.
-            listService_.ReloadRuleLists();
+            const std::string notice = listService_.ReloadRuleLists();
             window_.SetText(texts_.Get()->ssVantorRunning);
             window_.UpdateScrollBar();
             window_.ShowLastMessage();
+            if (!notice.empty()) ShowNotice(notice);
             return 0;
+        }
         case InstanceCommand::kDisable:
             if (!Disabled()) ToggleDisable();
             break;

@@ -65,7 +65,8 @@ void Application::OnLanguageListClosed() {
     } else if (choice.apply) {
         ApplyLanguageNamed(choice.language);
     }
-    settings_.Write(kLanguageKeys, [&](MainSettings& s) { s.Language = choice.language; });
+    settings_.Update([&](MainSettings& s) { s.Language = choice.language; });
+    StoreSettings(kLanguageKeys);
 }
 
 void Application::OnSetupOk() {
@@ -73,7 +74,7 @@ void Application::OnSetupOk() {
     // is what is stored. Then the Buttons group reaches the message window.
     settings_.Update([&](MainSettings& s) { dialog_.StoreChecks(s); });
     ApplyButtonsGroup();
-    settings_.Write(kOkKeys);
+    StoreSettings(kOkKeys);
     // The seconds show only while the Close button is on.
     const bool timer =
         TimerInForce(dialog_.Checked(kCbbtTimer), dialog_.ControlEnabled(kCbbtTimer));

@@ -1,7 +1,9 @@
 #include "shell/app_win32.h"
 
+#include "forms/fault_note.h"
 #include "forms/message_loop_win32.h"
 #include "forms/popup_menu_win32.h"
+#include "forms/system_error_win32.h"
 #include "lang/about.h"
 #include "lang/help.h"
 #include "shell/application_win32.h"
@@ -14,7 +16,8 @@ namespace vantor {
 
 namespace {
 
-constexpr UINT kWatcherPeriod = 50;  // ms, the scanner's default and the advanced list's
+constexpr UINT kWatcherPeriod = 50;      // ms, the scanner's default and the advanced list's
+constexpr UINT_PTR kExitLaterTimer = 1;  // Exit after its notice of a failed write was shown
 
 }  // namespace
 
@@ -33,6 +36,12 @@ bool AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     if (tray_ && tray_->HandleTaskbarCreated(message)) return false;
     switch (message) {
+        case WM_TIMER:
+            if (wParam != kExitLaterTimer) return false;
+            KillTimer(window_, kExitLaterTimer);
+            DestroyWindow(window_);
+            result = 0;
+            return true;
         case WM_CLOSE:
             DestroyWindow(window_);
             result = 0;
@@ -86,6 +95,12 @@ Application::Application(HINSTANCE instance)
       listService_(folder_, lists_, SystemFileTimes()) {}
 
 int Application::Run() {
+    // An error caught at a thread's or callback's edge is kept as a note in the log.
+    SetFaultNoteReceiver(
+        [](void* log, const std::string& note) {
+            static_cast<MessageLog*>(log)->Append(std::string(kProgramCaption), note);
+        },
+        &log_);
     mainIcon_ = LoadIconA(instance_, "MAINICON");
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
@@ -156,8 +171,12 @@ void Application::InitialiseMainForm() {
     }
     // 8.-11. The text area fills the window when no button shows (layout does it); the log
     // is empty; the list files are written when missing and loaded.
-    listService_.PrepareRuleLists();
-    listService_.PrepareClassLists();
+    std::string notice = listService_.PrepareRuleLists();
+    const std::string classNotice = listService_.PrepareClassLists();
+    if (!notice.empty() && !classNotice.empty()) notice += "\r\n";
+    notice += classNotice;
+    // Lines left out of a list are told once the loop runs, so the user can mend the file.
+    if (firstInstance_ && !notice.empty()) tasks_.Post([this, notice] { ShowNotice(notice); });
     // 12. The engine's state between ticks.
     scanner_.Reset();
     advanced_.Reset();
@@ -215,9 +234,45 @@ void Application::StopBackgroundWork() {
 }
 
 void Application::Exit() {
+    if (exitPending_) return;
     StopBackgroundWork();
     window_.RemoveCloseHandler();
-    PostMessageA(appWindow_.Window(), WM_CLOSE, 0, 0);
+    // The window keys now, while the message window can still tell a failed write; its
+    // notice stays up for the message time before the program ends.
+    if (WriteShutdownKeys(true)) {
+        PostMessageA(appWindow_.Window(), WM_CLOSE, 0, 0);
+    } else {
+        exitPending_ = true;
+        SetTimer(appWindow_.Window(), kExitLaterTimer,
+                 static_cast<UINT>(settings_.Get()->MessageTime + 1) * 1000u, nullptr);
+    }
+}
+
+bool Application::WriteShutdownKeys(bool tell) {
+    if (shutdownKeysWritten_) return true;
+    shutdownKeysWritten_ = true;
+    // The dialog's position as it is now (or was when its window went).
+    const ScreenPoint setup = dialog_.Position();
+    settings_.Update([&](MainSettings& s) {
+        s.SetupLeft = setup.x;
+        s.SetupTop = setup.y;
+    });
+    return StoreSettings(kShutdownKeys, tell);
+}
+
+bool Application::StoreSettings(std::span<const std::string_view> keys, bool tell) {
+    SetLastError(0);
+    if (settings_.Write(keys)) return true;
+    if (tell) {
+        const std::string reason = SystemErrorText(GetLastError());
+        ShowNotice("Could not write " + settings_.Path() + (reason.empty() ? "." : ": " + reason) +
+                   "\r\nThe settings stay in force until Vantor exits.");
+    }
+    return false;
+}
+
+void Application::ShowNotice(const std::string& text) {
+    window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption), text);
 }
 
 void Application::OnMainFormDestroyed() {
@@ -230,12 +285,8 @@ void Application::OnMainFormDestroyed() {
     WaitForIdleTimers(1500);
     history_.Stop(2000);
     windowSystem_.StopWatchingForegroundChanges();
-    // The dialog's position as it is now (or was when its window went).
-    const ScreenPoint setup = dialog_.Position();
-    settings_.Write(kShutdownKeys, [&](MainSettings& s) {
-        s.SetupLeft = setup.x;
-        s.SetupTop = setup.y;
-    });
+    // Done at Exit already; here when the session ends without it.
+    WriteShutdownKeys(false);
     tray_.Remove();
 }
 

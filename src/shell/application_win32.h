@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "forms/folder_watch_win32.h"
 #include "forms/form_win32.h"
@@ -69,6 +71,15 @@ class Application {
     void StopBackgroundWork();
     void Exit();
     void OnMainFormDestroyed();
+    // The window keys (size, the dialog's place), once per run; a failure is told only when
+    // tell is set (at Exit, while the message window can still say it).
+    bool WriteShutdownKeys(bool tell);
+    // Writes the keys from the settings in force. A failure (read-only file or folder, full
+    // disk) is told in the message window with the file and the system's reason; the
+    // settings stay in force for this run either way.
+    bool StoreSettings(std::span<const std::string_view> keys, bool tell = true);
+    // A notice of the program's own in the message window at the corner, caption "Vantor".
+    void ShowNotice(const std::string& text);
 
     // The settings dialog, languages, About and help (app_setup_win32.cpp).
     void CreateSetupDialog();
@@ -141,6 +152,8 @@ class Application {
     LinkClicks linkClicks_;
     bool firstInstance_ = false;
     bool destroyed_ = false;
+    bool shutdownKeysWritten_ = false;
+    bool exitPending_ = false;  // Exit waits for its notice of a failed write to be read
 };
 
 }  // namespace vantor

@@ -53,7 +53,7 @@ void ApplyOption(std::string_view argument, MainSettings& s) {
         if (seconds >= 1) s.MessageTime = seconds;
     } else if (name == "timer") {
         const std::int32_t period = ParseInt(value);
-        if (period >= 1) s.ScannerPeriod = period;
+        if (period >= 1) s.ScannerPeriod = std::min(period, kMaxScannerPeriod);
     } else if (name == "color") {
         if (const auto change = ColorFromCommandLine(value)) {
             MergeBackground(s.ColorOption, *change);

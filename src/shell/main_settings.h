@@ -49,9 +49,13 @@ struct MainSettings {
     std::int32_t HistoryKB{};           // "HistoryKB": its size before History.old.txt
 
     // For this run only, from the command line; no key, never written.
-    std::int32_t ScannerPeriod = 50;  // "timer=": milliseconds
+    std::int32_t ScannerPeriod = 50;  // "timer=": milliseconds, 1 .. kMaxScannerPeriod
     BackgroundChange ColorOption;     // "color=" (Unchanged: none given)
 };
+
+// The longest scanner period "timer=" gives: one minute. The system's timers refuse periods
+// of about a million milliseconds, which would leave the scanner silently stopped.
+inline constexpr std::int32_t kMaxScannerPeriod = 60000;
 
 enum class SettingType { kBool, kInt, kText };
 

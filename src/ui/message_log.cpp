@@ -1,42 +1,26 @@
 #include "ui/message_log.h"
 
 #include "lang/text_table.h"
-#include "lists/text.h"
 
 namespace vantor {
 
-namespace {
-constexpr char kCrLf[] = "\r\n";
-}  // namespace
-
-std::string FormatLogEntry(const std::string& caption, const std::string& text) {
-    std::string body = ReplaceAll(text, "\r", "#13", true);
-    body = ReplaceAll(body, "\n", "#10", true);
-    return caption + kCrLf + body;
-}
-
-LogPage ReadLogEntry(const std::string& entry) {
-    LogPage page;
-    std::string body = entry;
-    const auto split = entry.find(kCrLf);
-    if (split != std::string::npos) {
-        page.caption = entry.substr(0, split);
-        body = entry.substr(split + 2);
-    }
-    body = ReplaceAll(body, "#13", "\r", true);
-    page.text = ReplaceAll(body, "#10", "\n", true);
-    return page;
-}
-
 void MessageLog::Append(const std::string& caption, const std::string& text) {
-    std::string entry = FormatLogEntry(caption, text);
+    // The newest entry always stays, cut to the size of the whole log if it must be.
+    std::string kept = caption.substr(0, kMaxLogBytes);
+    Entry entry{kept, text.substr(0, kMaxLogBytes - kept.size())};
     std::lock_guard<std::mutex> lock(mutex_);
+    bytes_ += entry.caption.size() + entry.text.size();
     entries_.push_back(std::move(entry));
+    while (entries_.size() > kMaxLogEntries || bytes_ > kMaxLogBytes) {
+        bytes_ -= entries_.front().caption.size() + entries_.front().text.size();
+        entries_.pop_front();
+    }
     position_ = static_cast<int>(entries_.size()) - 1;
 }
 
 LogPage MessageLog::PageAt(int position) const {
-    return ReadLogEntry(entries_[static_cast<size_t>(position)]);
+    const Entry& entry = entries_[static_cast<std::size_t>(position)];
+    return {entry.caption, entry.text};
 }
 
 LogPage MessageLog::Last() {
@@ -73,11 +57,6 @@ int MessageLog::Count() const {
 int MessageLog::Position() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return position_;
-}
-
-std::vector<std::string> MessageLog::Entries() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return entries_;
 }
 
 }  // namespace vantor

@@ -1,16 +1,20 @@
 // The in-memory log of closed messages and the paging through it. Entries are appended on
-// the timer thread and read on the GUI thread, so every member takes the lock.
+// the timer thread and read on the GUI thread, so every member takes the lock. Each entry
+// keeps the caption and the text apart, exactly as they were (nothing is escaped: the log is
+// never written anywhere). Only the newest entries are kept, so that a desktop full of
+// messages cannot grow the program without bound.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace vantor {
 
-// "caption CR LF text" with every CR of the text written as "#13", then every LF as "#10".
-std::string FormatLogEntry(const std::string& caption, const std::string& text);
+inline constexpr std::size_t kMaxLogEntries = 1000;
+inline constexpr std::size_t kMaxLogBytes = 16u << 20;  // captions and texts together
 
 // What a navigation command puts on the message window; an absent field stays as it is.
 struct LogPage {
@@ -18,13 +22,11 @@ struct LogPage {
     std::optional<std::string> text;
 };
 
-// Splits an entry at its first CR LF and turns "#13"/"#10" back into line breaks. An entry
-// without CR LF leaves the caption alone and is the whole body.
-LogPage ReadLogEntry(const std::string& entry);
-
 class MessageLog {
   public:
-    // Appends the entry and makes it the current one.
+    // Appends the entry and makes it the current one; the oldest entries go when the log
+    // holds more than kMaxLogEntries or kMaxLogBytes (the newest always stays, its text cut
+    // to fit).
     void Append(const std::string& caption, const std::string& text);
 
     // Position := count - 1; the newest entry, or nothing to change when the log is empty.
@@ -36,13 +38,17 @@ class MessageLog {
 
     int Count() const;
     int Position() const;  // -1 .. Count()
-    std::vector<std::string> Entries() const;
 
   private:
+    struct Entry {
+        std::string caption;
+        std::string text;
+    };
     LogPage PageAt(int position) const;
 
     mutable std::mutex mutex_;
-    std::vector<std::string> entries_;
+    std::deque<Entry> entries_;
+    std::size_t bytes_ = 0;
     int position_ = -1;
 };
 

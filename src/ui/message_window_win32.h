@@ -33,7 +33,8 @@ class MessageWindow : public DialogForm {
   public:
     struct Hooks {
         std::function<void(MenuCommand)> command;      // to the application's dispatcher
-        // The registered notice arrived with this wParam; the answer goes back to the sender.
+        // The registered notice arrived with this wParam (only plain codes act; lParam, the
+        // sender's window, is never used); the answer goes back to the sender.
         std::function<LRESULT(WPARAM code)> secondStart;
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
         std::function<void(TextMouse)> textMouse;      // the text area's buttons (links)

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "forms/fault_note.h"
+
 namespace vantor {
 namespace {
 
@@ -27,7 +29,8 @@ void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object
     if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
     DWORD process = 0;
     if (!GetWindowThreadProcessId(window, &process) || process == GetCurrentProcessId()) return;
-    listener->OnTopLevelWindow(reinterpret_cast<WindowHandle>(window), now);
+    RunGuarded("a window event",
+               [&] { listener->OnTopLevelWindow(reinterpret_cast<WindowHandle>(window), now); });
 }
 
 }  // namespace

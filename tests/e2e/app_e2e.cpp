@@ -147,6 +147,31 @@ TEST(App, DisableStopsClosingAndASecondDisableRestartsIt) {
     EXPECT_EQ(box.WaitExit(3500), std::optional<DWORD>(IDOK));
 }
 
+// Another program posts junk application messages, with nonsense parameters, to each of the
+// program's windows (its message-only task window too): it stays alive, answers, and still
+// closes a box.
+TEST(App, JunkMessagesFromAnotherProgramNeitherEndNorSteerIt) {
+    Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
+    ASSERT_TRUE(vantor.Start());
+    HWND tasks = nullptr;
+    DWORD pid = 0;
+    do {
+        tasks = FindWindowExA(HWND_MESSAGE, tasks, "VantorUiTasks", nullptr);
+    } while (tasks && (GetWindowThreadProcessId(tasks, &pid), pid != vantor.Proc().Id()));
+    ASSERT_NE(tasks, nullptr);
+    for (HWND window : {tasks, vantor.Window(), vantor.AppWindow(), vantor.Settings()}) {
+        for (UINT m = WM_APP; m < WM_APP + 0x100; ++m) PostMessageA(window, m, 0xDEAD, 0x5A5A5A5A);
+        for (UINT m = WM_USER; m < WM_USER + 0x40; ++m) PostMessageA(window, m, 0xDEAD, 0x5A5A5A5A);
+    }
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(vantor.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer),
+              0)
+        << "no answer after the junk";
+    EXPECT_TRUE(vantor.Proc().Running());
+    Process box = ShowBox("junk e2e", "still closed");
+    EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
+}
+
 TEST(App, RightClickOpensTheTrayMenuAndItsItemsWork) {
     Vantor vantor(FreshFolder(), Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());

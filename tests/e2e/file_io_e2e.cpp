@@ -40,6 +40,14 @@ TEST(FileIo, WriteReplacesTheWholeOldContent) {
     ASSERT_TRUE(WriteWholeFile(path, std::string(5000, 'o')));
     ASSERT_TRUE(WriteWholeFile(path, "new"));
     EXPECT_EQ(ReadWholeFile(path), std::optional<std::string>("new"));
+    // Another start replacing the same file at this moment holds its own temporary file
+    // (here: the name once shared by every start, held without sharing): no one is in the way.
+    HANDLE other = CreateFileA((path + ".vantor-new").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(ReplaceWholeFile(path, "replaced"));
+    CloseHandle(other);
+    EXPECT_EQ(ReadWholeFile(path), std::optional<std::string>("replaced"));
 }
 
 TEST(FileIo, MissingFilesAndFolders) {

@@ -4,12 +4,16 @@
 // and the message window's buttons and text menu re-texted before and after they exist.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
 #include "forms/dialog_form_win32.h"
+#include "forms/fault_note.h"
 #include "forms/message_loop_win32.h"
+#include "forms/mm_timer_win32.h"
 #include "forms/popup_menu_win32.h"
 #include "forms/program_font_win32.h"
 #include "ui/message_window_win32.h"
@@ -232,6 +236,59 @@ TEST(Forms, KeyboardMovesTheFocusAndPressesTheButtons) {
     SendMessageA(dialog.Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
     EXPECT_EQ(dialog.helped, (std::vector<DWORD>{51, 51}));
     DestroyWindow(dialog.Window());
+}
+
+// A window whose handler throws on WM_APP.
+class ThrowingForm : public Form {
+  public:
+    bool Create() {
+        return CreateForm(GetModuleHandleA(nullptr), "VantorE2EThrowing", "", WS_POPUP, 0, 0, 0,
+                          0, 0, nullptr, nullptr, nullptr);
+    }
+
+  protected:
+    bool HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) override {
+        if (message == WM_APP) throw std::runtime_error("window");
+        return false;
+    }
+};
+
+// An error thrown by a task of the GUI thread, a window's handler or a timer tick ends neither
+// the program nor the work: each leaves a note in the log and the next task or tick runs.
+TEST(Forms, ErrorsAtEveryEdgeAreNotedAndTheWorkGoesOn) {
+    MessageLog log;
+    SetFaultNoteReceiver(
+        [](void* to, const std::string& note) { static_cast<MessageLog*>(to)->Append("V", note); },
+        &log);
+    UiTaskQueue tasks;
+    ASSERT_TRUE(tasks.Create(GetModuleHandleA(nullptr)));
+    bool ranAfter = false;
+    tasks.Post([] { throw std::runtime_error("task"); });
+    tasks.Post([&] { ranAfter = true; });
+    Pump();
+    EXPECT_TRUE(ranAfter);
+
+    ThrowingForm form;
+    ASSERT_TRUE(form.Create());
+    SendMessageA(form.Window(), WM_APP, 0, 0);
+    EXPECT_TRUE(IsWindow(form.Window()));
+
+    std::atomic<int> ticks{0};
+    PeriodicTimer timer(10, 1, [&] {
+        if (ticks.fetch_add(1) == 0) throw std::runtime_error("tick");
+    });
+    timer.Start();
+    EXPECT_TRUE(WaitUntil([&] { return ticks.load() >= 3; }, 2000));
+    timer.Stop();
+    WaitForIdleTimers(1000);
+    SetFaultNoteReceiver(nullptr, nullptr);
+    DestroyWindow(form.Window());
+
+    EXPECT_EQ(log.Count(), 3);
+    EXPECT_EQ(*log.Last().text, "Error in a timer tick: tick. Vantor carries on.");
+    EXPECT_EQ(*log.Previous("").text, "Error in a window procedure: window. Vantor carries on.");
+    EXPECT_EQ(*log.Previous("").text,
+              "Error in a task of the program's window: task. Vantor carries on.");
 }
 
 TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {

@@ -151,7 +151,10 @@ TEST(ListWatch, SavedListsAreReloadedAndReportedOnce) {
          },
          {"Reloaded black list.\r\nReloaded replace list."}},
         {"added from the message window",
-         [&] { EXPECT_TRUE(service.AddToList(ListKind::White, "added word")); },
+         [&] {
+             EXPECT_EQ(service.AddToList(ListKind::White, "added word"),
+                       ListService::AddResult::kAdded);
+         },
          {}},
         {"saved by an editor slow to let go of it",
          [&] {

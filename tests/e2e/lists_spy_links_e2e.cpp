@@ -191,6 +191,7 @@ TEST_F(UserPaths, TheTextMenuAddsToTheListsAndOpensTheirFiles) {
         std::string added;  // the new last line of the file; empty: the file stays
         std::string next;   // a message box with this text afterwards...
         Fate fate;          // ...and what becomes of it
+        std::string refusal = {};  // the notice when nothing may be added (nothing opens)
     };
     const std::vector<Case> cases = {
         {"one word e2e", "please close zebrafish", "zebrafish", 4, "Black.ini", "zebrafish",
@@ -198,6 +199,9 @@ TEST_F(UserPaths, TheTextMenuAddsToTheListsAndOpensTheirFiles) {
         {"whole text e2e", "keep this whole text e2e", "", 3, "White.ini",
          "keep this whole text e2e", "keep this whole text e2e", Fate::kKeptOpen},
         {"advanced e2e", "any text", "", 5, "Main.ini", "", "", Fate::kShown},
+        {"wildcards e2e", "*", "", 3, "White.ini", "", "", Fate::kShown,
+         "Not added to White.ini: the text is blank or only wildcards, which would match every "
+         "message."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -210,6 +214,12 @@ TEST_F(UserPaths, TheTextMenuAddsToTheListsAndOpensTheirFiles) {
         }
         const std::string before = ReadFileBytes(PathOf(c.file)).value_or("");
         ASSERT_TRUE(V().PickTextItem(c.item));
+        if (!c.refusal.empty()) {
+            EXPECT_TRUE(WaitUntil([&] { return V().Text() == c.refusal; }, 3000)) << V().Text();
+            EXPECT_EQ(ReadFileBytes(PathOf(c.file)).value_or(""), before);
+            EXPECT_TRUE(Opened().empty());
+            continue;
+        }
         ASSERT_TRUE(WaitOpened(1));
         EXPECT_EQ(Opened(), std::vector<std::string>{PathOf(c.file) + "|1"});
         std::string expected = before;

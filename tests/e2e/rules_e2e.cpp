@@ -153,6 +153,32 @@ TEST(Rules, AdvancedListReplaceListAndASecondStartThatReloadsThem) {
     }
 }
 
+// Lines an editor leaves (a TAB, a TAB-indented comment) and rules that name no window never
+// act on another program's window; the notice at start and after a save names those rules.
+TEST(Rules, LinesThatLookBlankNeverActAndTheRulesLeftOutAreNamed) {
+    const std::string folder = FreshFolder();
+    WriteFileBytes(folder + "Main.ini", "\t\r\n\t; note\r\n=\r\n");
+    Vantor vantor(folder);
+    ASSERT_TRUE(vantor.Start());
+    EXPECT_TRUE(WaitUntil(
+        [&] { return vantor.Text() == "Main.ini line 3: no window class or caption"; }, 3000))
+        << Escaped(vantor.Text());
+    RuleWindow w = OpenRuleWindow("rules blank e2e");
+    ASSERT_NE(w.window, nullptr);
+    ASSERT_TRUE(SaveWithAnotherProgram(folder, {"Main.ini", "\t;x|=*|\t"}));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return vantor.Text() ==
+                   "Reloaded main list.\r\nMain.ini line 2: no window class or caption";
+        },
+        3000))
+        << Escaped(vantor.Text());
+    EXPECT_FALSE(w.process.WaitExit(1500).has_value()) << "a blank-looking line closed it";
+    EXPECT_TRUE(IsWindowVisible(w.window));
+    PostMessageA(w.window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(w.process.WaitExit(5000).has_value());
+}
+
 // When Vantor closes a box: the moment its message shows (posted right after the click).
 DWORD CloseTimeOf(Vantor& vantor, const std::string& caption) {
     Process box = ShowBox(caption, "timed");

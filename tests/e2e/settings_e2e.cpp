@@ -211,6 +211,41 @@ TEST(Settings, OkWritesTheKeysAndAppliesTheButtonsGroup) {
         << TextOf(GetDlgItem(vantor.Window(), kBtClose));
 }
 
+// Vantor.ini read-only and held open by another program: OK and Exit tell the user in the
+// message window, the file stays as it was, the settings stay in force for the run, and Exit
+// still ends the program once its notice was shown.
+TEST(Settings, AFailedWriteIsToldAndTheSettingsStayInForce) {
+    Vantor vantor(FreshFolder());
+    ASSERT_TRUE(vantor.Start());
+    const std::string ini = vantor.Folder() + "Vantor.ini";
+    const std::string before = vantor.Ini();
+    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    auto told = [&] {
+        const std::string text = vantor.Text();
+        return vantor.Visible() && text.rfind("Could not write ", 0) == 0 &&
+               text.find("Vantor.ini: ") != std::string::npos &&
+               text.find("\r\nThe settings stay in force until Vantor exits.") != std::string::npos;
+    };
+    ASSERT_TRUE(vantor.OpenSettings());
+    ClickAt(vantor.SettingsControl(kCbbtCopy));
+    Sleep(100);
+    ClickAt(vantor.SettingsControl(kBtOK));
+    EXPECT_TRUE(WaitUntil(told, 3000)) << Escaped(vantor.Text());
+    HWND copy = FindChild(vantor.Window(), "Button", std::string("Copy"));
+    EXPECT_TRUE(copy && (GetWindowLongA(copy, GWL_STYLE) & WS_VISIBLE)) << "not in force";
+    vantor.Command(kCmdCloseButton);
+    ASSERT_TRUE(WaitUntil([&] { return vantor.Hidden(); }, 3000));
+    vantor.Command(kCmdExit);
+    EXPECT_TRUE(WaitUntil(told, 3000)) << Escaped(vantor.Text());
+    EXPECT_TRUE(vantor.Proc().WaitExit(10000).has_value()) << "Exit waits for ever";
+    CloseHandle(held);
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(vantor.Ini(), before);
+}
+
 std::optional<std::string> RunValue() {
     char data[1024] = {};
     DWORD size = sizeof(data), type = 0;
@@ -265,9 +300,9 @@ TEST(Settings, AutorunWritesAndRemovesTheRunValue) {
         Sleep(500);
         EXPECT_FALSE(IsChecked(vantor.SettingsControl(kCbAutoRun)));
         HKEY probe = nullptr;
-        EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ,
-                                &probe),
-                  ERROR_SUCCESS)
+        EXPECT_NE(
+            RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ, &probe),
+            ERROR_SUCCESS)
             << "the Run key was created";
         if (probe) RegCloseKey(probe);
         HKEY run = nullptr;

@@ -213,6 +213,7 @@ class Vantor {
     // visible for a moment, so it must read so twice.
     bool Hidden() const { return !Visible() && (Sleep(50), !Visible()); }
     HWND Window() const { return fm_; }
+    HWND AppWindow() const { return app_; }
     Process& Proc() { return process_; }
     const std::string& Folder() const { return folder_; }
     const std::string& Exe() const { return exe_; }

@@ -59,6 +59,8 @@ TEST(CommandLine, OptionWordsAndValues) {
         {"vantor.exe timer=0", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
         {"vantor.exe timer=x", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
         {"vantor.exe timer=-5", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
+        {"vantor.exe timer=5000000",
+         [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 60000); }},
         {"vantor.exe messagetime=10", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 10); }},
         {"vantor.exe messagetime=7x", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 7); }},
         {"vantor.exe messagetime = 5", [](const MainSettings& s) { EXPECT_EQ(s.MessageTime, 4); }},

@@ -227,10 +227,16 @@ TEST_F(LanguageFolder, AboutTakesTheFirstReadMeThatExistsUnderTheVersionLine) {
     EXPECT_EQ(AboutText(folder_, "Rus"), "Vantor 3.21\r\n\r\nin Language ");
     Write("Language/Read_Me_Rus.txt", "");
     EXPECT_EQ(AboutText(folder_, "Rus"), "Vantor 3.21");
-    // A huge read-me is cut.
+    // A huge read-me, or a huge language file in the list, is read only up to 1 MiB.
     Write("Read_Me_.txt", std::string(3u << 20, 'x'));
+    Write("Language/Big.lng", "[Language]\r\nLanguage=Big\r\n");
+    for (const char* name : {"Read_Me_.txt", "Language/Big.lng"})
+        std::filesystem::resize_file(dir_ / name, 1ull << 30);  // the rest is a sparse hole
+    const long long before = BytesReadSoFar();
     EXPECT_EQ(AboutText(folder_, "").size(),
               std::string("Vantor 3.21\r\n\r\n").size() + kMaxReadMeBytes);
+    EXPECT_EQ(BuildLanguageList(folder_, {"Big.lng"}, "").items.back(), "Big (Big)");
+    EXPECT_LT(BytesReadSoFar() - before, 4ll << 20);
 }
 
 TEST(Help, TheHelpFileOrTheGuideAtTheTopic) {

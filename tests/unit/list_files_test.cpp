@@ -199,21 +199,31 @@ TEST(ListFiles, RuleListsMergeDefaultsAfterUserEntries) {
          "/p/Black.ini",
          "no files selected",
          {"no files selected", kNoFiles, kNoFilesRu}},
-        {"leading blank is an entry",
+        {"a comment to the eye is no entry, however indented",
          ListKind::Replace,
          "/p/Replace.ini",
-         " ; text\r\n;c",
-         {" ; text"}},
+         " ; text\r\n\t;c\r\n;d\r\n\x01 x",
+         {"\x01 x"}},
+        {"an indented comment still hides a default",
+         ListKind::Black,
+         "/p/Black.ini",
+         "\t; No files selected",
+         {kNoFilesRu}},
         {"tab becomes bar, replace not normalised",
          ListKind::Replace,
          "/p/Replace.ini",
          "Caption\tNew caption\r\n*x*|y",
          {"Caption|New caption", "*x*|y"}},
-        {"tab-only line is an entry of bars",
+        {"a line of TABs is blank, never an entry of bars",
          ListKind::Replace,
          "/p/Replace.ini",
          "\t\t\r\n  \r\n",
-         {"||"}},
+         {}},
+        {"main rules must name a window",
+         ListKind::Main,
+         "/p/Main.ini",
+         "|\r\n=\r\n=*\r\n |Edit=x|Close\r\n*=x\r\n=Caption\r\nCls=",
+         {"*=x", "=Caption", "Cls=", "TDRIVEDLG"}},
         {"advanced lines normalised",
          ListKind::Main,
          "/p/Main.ini",
@@ -310,10 +320,11 @@ TEST(ListFiles, HugeAndOddInputsLoadWithoutHarm) {
 
     std::string allBytes;
     for (int i = 1; i < 256; ++i) allBytes += static_cast<char>(i);
-    // Only the CR (13) ends a line here; the LF (10) stays within the first entry.
+    // Only the CR (13) ends a line here; the first line, control characters and its LF, is
+    // blank to the eye.
     const Lines odd = LoadRuleList(ListKind::Main, "/p/none", allBytes);
-    ASSERT_EQ(odd.size(), 2u);
-    EXPECT_EQ(odd[0].size(), 12u);
+    ASSERT_EQ(odd.size(), 1u);
+    EXPECT_EQ(odd[0].front(), '\x0E');
 }
 
 using ListFilesOnDisk = TempFolderTest;

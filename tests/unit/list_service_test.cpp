@@ -5,8 +5,10 @@
 #include "lists/list_service.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -121,6 +123,26 @@ TEST_F(ListServiceTest, ChecksReloadWhatChangedAndReportItInOrder) {
          ListKind::White, Cat({"old"}, whiteDefaults)},
         {"written and released", [&] { Save("White.ini", "new", 5000 * kMs); },
          "Reloaded white list.", false, ListKind::White, Cat({"new"}, whiteDefaults)},
+        {"lines that look blank never act; rules for any window are named",
+         [&] {
+             Save("Main.ini", "\t\r\n\t; note\r\n|\r\n=\r\n  ;x\r\nDlg\r\n**|Edit=a|Close",
+                  6000 * kMs);
+         },
+         "Reloaded main list.\r\nMain.ini line 3: no window class or caption\r\n"
+         "Main.ini line 4: no window class or caption\r\n"
+         "Main.ini line 7: no window class or caption",
+         false,
+         ListKind::Main,
+         {"Dlg", "TDRIVEDLG"}},
+        {"a list file too large is read up to its last whole line within 16 MiB",
+         [&] {
+             std::string big;
+             for (int i = 0; i < 17; ++i) big += std::string((1u << 20) - 2, 'x') + "\r\n";
+             Save("Black.ini", big, 7000 * kMs);
+         },
+         "Reloaded black list.\r\nBlack.ini: larger than 16 MiB, only the lines before that "
+         "were read",
+         false, ListKind::Black, Cat(Lines(16, std::string((1u << 20) - 2, 'x')), blackDefaults)},
     };
     service_->PrepareRuleLists();
     for (const Step& step : steps) {
@@ -134,40 +156,66 @@ TEST_F(ListServiceTest, ChecksReloadWhatChangedAndReportItInOrder) {
 }
 
 TEST_F(ListServiceTest, AddingWritesALineAndHidesOnlyTheProgramsOwnWrite) {
+    using Result = ListService::AddResult;
+    const std::string lastDefault =
+        "*\xCD\xE0\xE6\xEC\xE8\xF2\xE5 ?OK? \xEF\xEE "
+        "\xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xE8 "
+        "\xF0\xE0\xE1\xEE\xF2\xFB \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB*";
     struct Case {
         const char* name;
         std::function<void()> before;  // after start-up, before the add
         std::string text;
-        bool written;
+        Result result;
         Lines memoryTail;    // the list's last entries right after the add
         std::string notice;  // of the next check
     };
+    // A full disk: the file may grow by 3 bytes only, so the write stops part way.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
     const std::vector<Case> cases = {
-        {"one word", [] {}, "word", true, {"word"}, ""},
-        {"two lines are one entry until the file is read again",
+        {"one word", [] {}, "word", Result::kAdded, {"word"}, ""},
+        {"a selection of lines is one line",
          [] {},
-         "Line one\r\nLine two",
-         true,
-         {"Line one\r\nLine two"},
+         "Line one\r\nLine two\nthree\rfour",
+         Result::kAdded,
+         {"Line one Line two three four"},
          ""},
-        {"not normalised in memory", [] {}, "*Save changes*", true, {"*Save changes*"}, ""},
+        {"not normalised in memory",
+         [] {},
+         "*Save changes*",
+         Result::kAdded,
+         {"*Save changes*"},
+         ""},
+        {"blank is refused", [] {}, " \r\n\t", Result::kRefused, {lastDefault}, ""},
+        {"only wildcards are refused", [] {}, "*?\r\n*", Result::kRefused, {lastDefault}, ""},
         {"deleted file is created",
          [&] { std::filesystem::remove(PathOf("White.ini")); },
          "w",
-         true,
+         Result::kAdded,
          {"w"},
          "Reloaded white list."},
         {"an unseen edit of the user's is still reported",
          [&] { Save("White.ini", "user", 9000 * kMs); },
          "w",
-         true,
+         Result::kAdded,
          {"w"},
          "Reloaded white list."},
-        {"unreadable file is not touched",
+        {"unreadable file is not touched, nor is the list",
          [&] { Lock("White.ini", kStart); },
          "w",
-         false,
-         {"w"},
+         Result::kFailed,
+         {lastDefault},
+         ""},
+        {"a write that stops part way is cut back off",
+         [&] {
+             rlimit small = unlimited;
+             small.rlim_cur = std::filesystem::file_size(PathOf("White.ini")) + 3;
+             ::setrlimit(RLIMIT_FSIZE, &small);
+         },
+         "a longer entry",
+         Result::kFailed,
+         {lastDefault},
          ""},
     };
     for (const Case& c : cases) {
@@ -176,22 +224,23 @@ TEST_F(ListServiceTest, AddingWritesALineAndHidesOnlyTheProgramsOwnWrite) {
         times_.times.clear();
         service_->PrepareRuleLists();
         c.before();
-        EXPECT_EQ(service_->AddToList(ListKind::White, c.text), c.written);
+        const std::optional<std::string> before = ReadWholeFile(PathOf("White.ini"));
+        EXPECT_EQ(service_->AddToList(ListKind::White, c.text), c.result);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
         const Lines list = List(ListKind::White);
         ASSERT_GE(list.size(), c.memoryTail.size());
         EXPECT_EQ(Lines(list.end() - c.memoryTail.size(), list.end()), c.memoryTail);
-        if (c.written) {
-            const std::string bytes = ReadWholeFile(PathOf("White.ini")).value_or("");
-            EXPECT_EQ(bytes.substr(bytes.size() - c.text.size() - 2), c.text + "\r\n");
+        const std::string bytes = ReadWholeFile(PathOf("White.ini")).value_or("");
+        if (c.result == Result::kAdded) {
+            const std::string line = c.memoryTail.back() + "\r\n";
+            EXPECT_EQ(bytes.substr(bytes.size() - line.size()), line);
+        } else {
+            EXPECT_EQ(ReadWholeFile(PathOf("White.ini")), before);
         }
         EXPECT_EQ(service_->ReloadChangedLists().notice, c.notice);
     }
-    // The two lines of the second case are two entries once the file is read again.
-    Save("White.ini", "Line one\r\nLine two", 9900 * kMs);
-    service_->ReloadChangedLists();
-    const Lines reread = List(ListKind::White);
-    EXPECT_EQ(Lines(reread.begin(), reread.begin() + 2), (Lines{"Line one", "Line two"}));
-    EXPECT_FALSE(service_->AddToList(ListKind::Edit, "x")) << "class lists are not added to";
+    EXPECT_EQ(service_->AddToList(ListKind::Edit, "x"), Result::kFailed)
+        << "class lists are not added to";
 }
 
 TEST_F(ListServiceTest, SecondStartReloadsEveryListAndTheSystemTimesSeeWrites) {

@@ -12,40 +12,46 @@ namespace {
 const std::string kFirst = "It was first message.";
 const std::string kLast = "It was last message.";
 
-TEST(MessageLogTest, EntryFormatAndReadBack) {
-    struct Case {
-        std::string caption, text, entry;
+TEST(MessageLogTest, EntriesComeBackAsTheyWere) {
+    // Caption and text are kept apart: line breaks, "#13"/"#10" spelt out and a CR LF in the
+    // caption all come back exactly.
+    const std::pair<std::string, std::string> cases[] = {
+        {"Setup", "A\r\nB"},
+        {"", ""},
+        {"T", "only LF\nhere"},
+        {"T", "lone CR\r"},
+        {"t", "x#13y#10z"},
+        {"a\r\nb", "c"},
+        {"\xCE\xF8\xE8\xE1\xEA\xE0", "\xD2\xE5\xEA\xF1\xF2"},
     };
-    const Case cases[] = {
-        {"Setup", "A\r\nB", "Setup\r\nA#13#10B"},
-        {"", "", "\r\n"},
-        {"T", "only LF\nhere", "T\r\nonly LF#10here"},
-        {"T", "lone CR\r", "T\r\nlone CR#13"},
-        {"\xCE\xF8\xE8\xE1\xEA\xE0", "\xD2\xE5\xEA\xF1\xF2",
-         "\xCE\xF8\xE8\xE1\xEA\xE0\r\n\xD2\xE5\xEA\xF1\xF2"},
-    };
-    for (const auto& c : cases) {
-        const std::string entry = FormatLogEntry(c.caption, c.text);
-        EXPECT_EQ(entry, c.entry) << c.caption;
-        const LogPage page = ReadLogEntry(entry);
+    for (const auto& [caption, text] : cases) {
+        MessageLog log;
+        log.Append(caption, text);
+        const LogPage page = log.Last();
         ASSERT_TRUE(page.caption && page.text);
-        EXPECT_EQ(*page.caption, c.caption);
-        EXPECT_EQ(*page.text, c.text);
+        EXPECT_EQ(*page.caption, caption);
+        EXPECT_EQ(*page.text, text);
     }
 }
 
-TEST(MessageLogTest, ReadBackOddEntries) {
-    // No CR LF: caption untouched, the whole entry is the body.
-    LogPage page = ReadLogEntry("no line break#13#10x");
-    EXPECT_FALSE(page.caption.has_value());
-    EXPECT_EQ(*page.text, "no line break\r\nx");
-    // A caption that itself held CR LF splits at the first one; the rest stays in the body.
-    page = ReadLogEntry(FormatLogEntry("a\r\nb", "c"));
-    EXPECT_EQ(*page.caption, "a");
-    EXPECT_EQ(*page.text, "b\r\nc");
-    // A message whose own text spells "#13" comes back as a line break (not reversible).
-    page = ReadLogEntry(FormatLogEntry("t", "x#13y"));
-    EXPECT_EQ(*page.text, "x\ry");
+TEST(MessageLogTest, OnlyTheNewestAreKeptAndPagingWorksAcrossTheCut) {
+    MessageLog log;
+    for (int i = 0; i < 1005; ++i) log.Append("c" + std::to_string(i), "t");
+    EXPECT_EQ(log.Count(), 1000);
+    EXPECT_EQ(*log.Last().caption, "c1004");
+    for (int i = 0; i < 999; ++i) log.Previous(kFirst);
+    EXPECT_EQ(*log.Next(kLast).caption, "c6");
+    EXPECT_EQ(*log.Previous(kFirst).caption, "c5");
+    EXPECT_EQ(*log.Previous(kFirst).text, kFirst);
+
+    // 16 MiB of text: three 7 MiB messages keep two; one larger than all keeps only itself.
+    const std::string seven(7u << 20, 'x');
+    for (const char* caption : {"a", "b", "c"}) log.Append(caption, seven);
+    EXPECT_EQ(log.Count(), 2);
+    EXPECT_EQ(*log.Previous(kFirst).caption, "b");
+    log.Append("huge", std::string(20u << 20, 'y'));
+    EXPECT_EQ(log.Count(), 1);
+    EXPECT_EQ(log.Last().text->size() + 4, kMaxLogBytes);
 }
 
 TEST(MessageLogTest, Navigation) {
@@ -145,7 +151,7 @@ TEST(MessageLogTest, ThreadedAppendsWhileReading) {
         }
     }
     writer.join();
-    EXPECT_EQ(log.Count(), kAppends);
+    EXPECT_EQ(log.Count(), static_cast<int>(kMaxLogEntries));  // the newest kept
     EXPECT_EQ(*log.Last().text, "line\r\n" + std::to_string(kAppends - 1));
 }
 
