@@ -95,8 +95,8 @@ TEST(HostileDesktop, ActsOnlyInsideTheMatchedWindowAndAnswersNoQuestion) {
     Vantor vantor(folder, Vantor::kSystemBoxes);
     ASSERT_TRUE(vantor.Start());
 
-    // Another program's button; its handle, as the old child listing wrote handles, ends the
-    // caption of the button the rule names.
+    // Another program's button; its handle, in decimal as a child listing writes handles, ends
+    // the caption of the button the rule names.
     Process bystander = Process::Start(ToolPath("app_rule_window"), {"hostile bystander"});
     HWND other = WaitForTopLevelWindow({"VantorE2ERules", std::nullopt, bystander.Id()}, 10000);
     HWND otherButton = FindChild(other, "Button", std::string("Press me"));
@@ -173,10 +173,11 @@ TEST(HostileDesktop, JunkMessagesToEveryWindowOfTheProgramLeaveItAnswering) {
     int messageOnly = 0;
     const std::vector<HWND> windows = WindowsOf(vantor.Proc().Id(), &messageOnly);
     ASSERT_GE(messageOnly, 1) << "no message-only window among " << windows.size();
-    // Nonsense parameters: not a pointer, a pointer to nothing of ours, a readable system page.
+    // The first 1,024 messages of the application range, where programs keep their own, with
+    // nonsense parameters: not a pointer, a pointer to nothing, a readable page of the system's.
     const std::pair<WPARAM, LPARAM> junk[] = {
         {0x7FFFFFFF, 0xDEADBEEF}, {~WPARAM(0), 1}, {0, 0x7FFE0000}};
-    for (UINT message = WM_APP; message <= 0xBFFF; ++message) {
+    for (UINT message = WM_APP; message < WM_APP + 0x400; ++message) {
         for (std::size_t i = 0; i < windows.size(); ++i) {
             const auto& [wParam, lParam] = junk[(message + i) % 3];
             PostMessageA(windows[i], message, wParam, lParam);
