@@ -69,8 +69,7 @@ std::size_t Resident(HANDLE process) {
     return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
 }
 
-// The most a process holds resident while this lives, sampled every 10 ms (Wine answers for
-// another process from the Linux process's resident set).
+// The most a process holds resident (its working set) while this lives, sampled every 10 ms.
 class ResidentPeak {
   public:
     explicit ResidentPeak(HANDLE process)
