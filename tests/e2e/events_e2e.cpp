@@ -5,7 +5,6 @@
 // hold up nobody else; and with "WindowEvents=0" the full pass is back to closing such a box.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "e2e_support.h"
@@ -13,13 +12,6 @@
 
 namespace vantor::e2e {
 namespace {
-
-// What a helper wrote as "waited_ms N" into its report file, or -2 when there is none.
-int WaitedMs(const std::string& report) {
-    const std::string bytes = ReadFileBytes(report).value_or("");
-    const auto at = bytes.find("waited_ms ");
-    return at == std::string::npos ? -2 : std::atoi(bytes.c_str() + at + 10);
-}
 
 // Opens a box behind a cover window and returns how long it waited for its OK, or a negative
 // value when it was not answered within 8 s.

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ namespace vantor::e2e {
 inline Process ShowBox(const std::string& caption, const std::string& text,
                        const char* flags = "0x40") {
     return Process::Start(ToolPath("show_message_box"), {caption, text, flags});
+}
+
+// What a helper wrote as "waited_ms N" into its report file (show_message_box with a report
+// file: from the box's activation to its answer), or -2 when there is none.
+inline int WaitedMs(const std::string& report) {
+    const std::string bytes = ReadFileBytes(report).value_or("");
+    const auto at = bytes.find("waited_ms ");
+    return at == std::string::npos ? -2 : std::atoi(bytes.c_str() + at + 10);
 }
 
 // Another program saves files in `folder` as an editor does (tools/save_files): name, text

@@ -7,6 +7,8 @@
 #     gives only that name a taskbar with a notification area (for tray screenshots),
 #   - code page 1251 through a locally generated ru_RU.UTF-8 locale; English system dialogs
 #     unless VANTOR_E2E_RUSSIAN=1,
+#   - no crash dialog: a program that crashes ends with its exception code instead of waiting
+#     for a click on Wine's "Program Error" dialog,
 #   - a watchdog that tears all of it down if the test driver vanishes without cleanup.
 #   - a desktop keeper program, so that the desktop (with its taskbar) lives through the run
 #     instead of being rebuilt for every test program.
@@ -97,6 +99,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="N"
 "Decorated"="Y"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
 REG
 if [ "$desktop" = 1 ]; then
     cat >>"$run/bench.reg" <<REG

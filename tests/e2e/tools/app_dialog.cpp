@@ -3,8 +3,11 @@
 //   app_dialog late CAPTION TEXT DELAY_MS   the label is empty when the dialog shows and gets
 //                                           TEXT DELAY_MS later; the program keeps pumping
 //   app_dialog hung CAPTION TEXT            shown, then the program never pumps again
-// Prints "shown" once the dialog is visible. "late" exits with 1 when OK is pressed (2 when
-// the dialog is closed otherwise, 3 when nobody answered within 30 s); "hung" sleeps 60 s.
+//   app_dialog choice CAPTION TEXT          the label TEXT, a drop-down list of printers and
+//                                           OK: a question, no plain message
+// Prints "shown" once the dialog is visible. "late" and "choice" exit with 1 when OK is
+// pressed (2 when the dialog is closed otherwise, 3 when nobody answered within 30 s); "hung"
+// sleeps 60 s.
 // Exit code 100: bad arguments; 101: the dialog could not be created.
 #include <windows.h>
 
@@ -17,6 +20,7 @@
 namespace {
 
 constexpr int kLabelId = 100;
+constexpr int kListId = 101;
 constexpr UINT_PTR kLateTextTimer = 1;
 constexpr UINT_PTR kGiveUpTimer = 2;
 
@@ -74,6 +78,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
             }
             return TRUE;
         case WM_COMMAND:
+            if (LOWORD(wParam) == kListId) return FALSE;  // the list's own notifications
             g_result = LOWORD(wParam) == IDOK ? 1 : 2;
             DestroyWindow(dialog);
             return TRUE;
@@ -90,13 +95,17 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int main(int argc, char** argv) {
     const bool late = argc == 5 && std::strcmp(argv[1], "late") == 0;
     const bool hung = argc == 4 && std::strcmp(argv[1], "hung") == 0;
-    if (!late && !hung) {
-        std::printf("usage: app_dialog late CAPTION TEXT DELAY_MS | hung CAPTION TEXT\n");
+    const bool choice = argc == 4 && std::strcmp(argv[1], "choice") == 0;
+    if (!late && !hung && !choice) {
+        std::printf("usage: app_dialog late CAPTION TEXT DELAY_MS | hung|choice CAPTION TEXT\n");
         return 100;
     }
     if (late) g_lateText = argv[3];
-    Template t(argv[2], 180, 70, 2);
-    t.Item(SS_LEFT, 10, 10, 160, 30, kLabelId, 0x0082, late ? "" : argv[3]);
+    Template t(argv[2], 180, 70, choice ? 3 : 2);
+    t.Item(SS_LEFT, 10, 10, 160, choice ? 12 : 30, kLabelId, 0x0082, late ? "" : argv[3]);
+    if (choice) {
+        t.Item(CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 26, 160, 60, kListId, 0x0085, "");
+    }
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 65, 48, 50, 14, IDOK, 0x0080, "OK");
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr,
                                              DialogProc, 0);
@@ -108,7 +117,9 @@ int main(int argc, char** argv) {
         Sleep(60000);  // answers nothing meanwhile
         return 0;
     }
-    SetTimer(dialog, kLateTextTimer, static_cast<UINT>(std::atoi(argv[4])), nullptr);
+    for (const char* printer : {"Printer in the hall", "Printer at the desk"})
+        SendDlgItemMessageA(dialog, kListId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(printer));
+    if (late) SetTimer(dialog, kLateTextTimer, static_cast<UINT>(std::atoi(argv[4])), nullptr);
     SetTimer(dialog, kGiveUpTimer, 30000, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
