@@ -13,14 +13,6 @@
 namespace vantor::e2e {
 namespace {
 
-// The test process reads the screen in pixels, as an aware program sees them.
-void BecomeDpiAware() {
-    using SetContextFn = BOOL(WINAPI*)(HANDLE);
-    const auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
-    if (!set || !set(reinterpret_cast<HANDLE>(-4))) SetProcessDPIAware();
-}
-
 // The font a control draws its caption with: WM_GETFONT where the system answers it across
 // processes (Wine does not), otherwise the program's font at the bench's scale.
 HFONT CaptionFont(HWND control, int dpi) {

@@ -342,6 +342,14 @@ bool RussianSystem() {
     return length == 1 && value[0] == '1';
 }
 
+void BecomeDpiAware() {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
+    // Per monitor v2; where it is missing, aware of the system's DPI.
+    if (!set || !set(reinterpret_cast<HANDLE>(-4))) SetProcessDPIAware();
+}
+
 bool UnderWine() {
     return VANTOR_E2E_WINE != 0;
 }

@@ -113,6 +113,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD st
 
 // ---- The bench's system ----
 
+// The test process reads the screen in pixels, as a DPI-aware program sees them.
+void BecomeDpiAware();
 // True when the tests run under Wine on the bench (VANTOR_E2E_WINE); false on a Windows host.
 bool UnderWine();
 // True when the bench runs as a fully Russian system (VANTOR_E2E_RUSSIAN=1).
