@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Vantor's icons and writes them as .ico files (32-bit BGRA, 16x16 and 32x32).
+"""Draws Vantor's icons and writes them as .ico files (32-bit BGRA, 16x16 to 48x48).
 
 The artwork: a rounded speech bubble with a check mark, on a blue disc for the program and
 the tray's start-up icon, green when the watcher runs and grey with a bar when it is
@@ -96,11 +96,15 @@ def ico_image(size, pixels):
     return header + b"".join(rows) + mask_row * size
 
 
+# The sizes a window or the notification area asks for at 100 %, 125 %, 150 % and 200 %.
+SIZES = (16, 20, 24, 32, 40, 48)
+
+
 def write_ico(path, theme):
-    images = [ico_image(s, render(s, *theme)) for s in (16, 32)]
+    images = [ico_image(s, render(s, *theme)) for s in SIZES]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for s, data in zip((16, 32), images):
+    for s, data in zip(SIZES, images):
         out += struct.pack("<BBBBHHII", s, s, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:

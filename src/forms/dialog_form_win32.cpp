@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "forms/dialog_keys.h"
+#include "forms/dpi_win32.h"
 #include "forms/program_font_win32.h"
 
 namespace vantor {
@@ -39,7 +40,28 @@ void DialogForm::SetControlTable(std::span<const ControlDef> table, DialogOption
         state_[i].enabled = !(def.style & WS_DISABLED) &&
                             (container < 0 || state_[static_cast<std::size_t>(container)].enabled);
     }
-    if (window_) SetWindowContextHelpId(window_, options_.helpContext);
+    if (window_) {
+        SetWindowContextHelpId(window_, options_.helpContext);
+        dpi_ = WindowDpi(window_);
+        SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(dpi_)), FALSE);
+    }
+}
+
+void DialogForm::SetDpi(int dpi) {
+    dpi_ = UsableDpi(dpi);
+    if (!window_) return;
+    const HFONT font = ProgramFont(dpi_);
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (std::size_t i = 0; i < table_.size() && created_; ++i) {
+        HWND control = state_[i].window;
+        if (!control) continue;
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const DesignRect r = ScaledRect(table_[i]);
+        SetWindowPos(control, nullptr, r.x, r.y, r.width, r.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        FitToCaption(i);
+    }
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 int DialogForm::IndexOf(int id) const {
@@ -77,6 +99,11 @@ POINT DialogForm::Origin(const ControlDef& def) const {
     return p;
 }
 
+DesignRect DialogForm::ScaledRect(const ControlDef& def) const {
+    const POINT at = Origin(def);
+    return ScaleRect({at.x, at.y, def.width, def.height}, dpi_);
+}
+
 void DialogForm::CreateControls() {
     if (created_ || !window_) return;
     created_ = true;
@@ -86,11 +113,12 @@ void DialogForm::CreateControls() {
         DWORD style = def.style & ~static_cast<DWORD>(WS_VISIBLE | WS_DISABLED);
         if (state.visible) style |= WS_VISIBLE;
         if (!state.enabled) style |= WS_DISABLED;
-        const POINT at = Origin(def);
+        const DesignRect at = ScaledRect(def);
         const bool combo = IsComboBox(def);
         state.window = CreateControl(window_, def.className, combo ? "" : state.text.c_str(), style,
-                                     at.x, at.y, def.width, def.height, def.id);
-        SendMessageA(state.window, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont()), FALSE);
+                                     at.x, at.y, at.width, at.height, def.id);
+        SendMessageA(state.window, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont(dpi_)),
+                     FALSE);
         if (state.checked) SendMessageA(state.window, BM_SETCHECK, BST_CHECKED, 0);
         if (combo) {
             for (const std::string& item : state.items) {
@@ -107,7 +135,9 @@ void DialogForm::FitToCaption(std::size_t index) {
     HWND control = state_[index].window;
     if (!control || (def.width != 0 && def.height != 0) || IsComboBox(def)) return;
     HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, ProgramFont());
+    // Measured in the control's own font, the one it draws its caption with.
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : ProgramFont(dpi_));
     SIZE text = {};
     const std::string& caption = state_[index].text;
     GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
@@ -119,11 +149,12 @@ void DialogForm::FitToCaption(std::size_t index) {
     if (IsCheckBox(def)) {
         // The box, a gap, the caption and a character's room: the control draws its text a
         // little further in than the box alone (its last letter was seen clipped).
-        width += GetSystemMetrics(SM_CXMENUCHECK) + 6 + tm.tmAveCharWidth;
-        height = std::max<int>(height, GetSystemMetrics(SM_CYMENUCHECK)) + 2;
+        width += MetricForDpi(SM_CXMENUCHECK, dpi_) + Scale(6) + tm.tmAveCharWidth;
+        height = std::max<int>(height, MetricForDpi(SM_CYMENUCHECK, dpi_)) + Scale(2);
     }
-    SetWindowPos(control, nullptr, 0, 0, def.width ? def.width : width,
-                 def.height ? def.height : height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const DesignRect fixed = ScaledRect(def);
+    SetWindowPos(control, nullptr, 0, 0, def.width ? fixed.width : width,
+                 def.height ? fixed.height : height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogForm::SetControlText(int id, const std::string& text) {
@@ -337,7 +368,18 @@ bool DialogForm::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
-bool DialogForm::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == kWmDpiChanged) {
+        // The new DPI first: the size change below already lays out and stores at it.
+        SetDpi(LOWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        OnDpiChanged();
+        result = 0;
+        return true;
+    }
     if (message != WM_HELP) return false;
     const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
     HWND item = help && help->iContextType == HELPINFO_WINDOW ? static_cast<HWND>(help->hItemHandle)

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/dpi_scale.h"
 #include "forms/form_win32.h"
 #include "lang/text_table.h"
 
@@ -24,7 +25,7 @@ struct ControlDef {
     int id;
     const char* className;  // "BUTTON", "STATIC", "EDIT", "COMBOBOX"
     DWORD style;            // WS_CHILD is added; WS_VISIBLE and WS_DISABLED: the initial state
-    int x, y;               // in the client area of the container
+    int x, y;               // in the client area of the container, 96-DPI units
     int width, height;      // 0: the control fits itself to its caption
     int container;          // id of the group box the position counts from; 0 for the form
     Caption caption;        // its text and language key; Caption::kNone for none
@@ -71,18 +72,28 @@ class DialogForm : public Form {
     // The focus to the next (or previous) control that can take it.
     void MoveFocus(bool backward);
 
+    // The DPI the form is laid out for, and a length of 96-DPI units at it.
+    int Dpi() const { return dpi_; }
+    int Scale(int value) const { return ScaleToDpi(value, dpi_); }
+
   protected:
     // Call once, after the window exists.
     void SetControlTable(std::span<const ControlDef> table, DialogOptions options);
-    // Creates the controls (once) in table order, in the program's font.
+    // Creates the controls (once) in table order, in the program's font at the form's DPI.
     void CreateControls();
+    // The form is now on a monitor of this DPI: its font, the controls' places, sizes and
+    // fonts follow (the window's own size is the caller's).
+    void SetDpi(int dpi);
     // The form's own keys (WM_KEYDOWN, WM_SYSKEYDOWN), before the navigation; true: taken.
     virtual bool OnKey(const MSG& msg) {
         (void)msg;
         return false;
     }
     virtual void OnHelp(DWORD context) { (void)context; }
-    // Answers WM_HELP; derived forms pass it the messages they do not answer.
+    // After a change of monitor or scale has given the form its new DPI and rectangle.
+    virtual void OnDpiChanged() {}
+    // Answers WM_HELP and WM_DPICHANGED (the system's suggested rectangle is taken, the
+    // controls follow); derived forms pass it the messages they do not answer.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
@@ -99,6 +110,7 @@ class DialogForm : public Form {
     ControlState* StateOf(int id);
     const ControlState* StateOf(int id) const;
     POINT Origin(const ControlDef& def) const;
+    DesignRect ScaledRect(const ControlDef& def) const;
     void FitToCaption(std::size_t index);
     void PressButton(int id);
     DWORD HelpContextOf(HWND window) const;
@@ -107,6 +119,7 @@ class DialogForm : public Form {
     std::vector<ControlState> state_;
     DialogOptions options_;
     bool created_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 }  // namespace vantor

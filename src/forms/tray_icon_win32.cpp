@@ -4,7 +4,16 @@
 
 #include <cstring>
 
+#include "forms/dpi_win32.h"
+
 namespace vantor {
+
+HICON LoadTrayIcon(HINSTANCE instance, const char* name) {
+    const int dpi = SystemDpi();
+    return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON,
+                                         MetricForDpi(SM_CXSMICON, dpi),
+                                         MetricForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR));
+}
 
 void TrayIcon::Add(HWND callbackWindow, UINT callbackMessage, HICON icon, const std::string& tip) {
     window_ = callbackWindow;

@@ -29,4 +29,8 @@ class TrayIcon {
     UINT taskbarCreated_ = 0;
 };
 
+// An icon resource at the size the notification area asks for (small icon at the system's
+// scale: 16 pixels at 100 %, 24 at 150 %), so the shell does not stretch a larger one.
+HICON LoadTrayIcon(HINSTANCE instance, const char* name);
+
 }  // namespace vantor

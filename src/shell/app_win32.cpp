@@ -122,9 +122,9 @@ int Application::Run() {
 }
 
 void Application::CreateMainForm() {
-    trayMainIcon_ = LoadIconA(instance_, "ZFMMAIN_TRAYMAIN");
-    enabledIcon_ = LoadIconA(instance_, "ZFMMAIN_TRAYENABLED");
-    disabledIcon_ = LoadIconA(instance_, "ZFMMAIN_TRAYDISABLED");
+    trayMainIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYMAIN");
+    enabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYENABLED");
+    disabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYDISABLED");
     accelerators_ = BuildAccelerators(MenuAccelerators());
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },

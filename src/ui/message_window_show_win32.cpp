@@ -1,6 +1,7 @@
 // The message window's showing: where it comes up, its opacity, the scroll bar fitted to
 // the text, and the one-second countdown that raises it, counts on the Close button and
 // hides it.
+#include "forms/dpi_win32.h"
 #include "forms/program_font_win32.h"
 #include "forms/redraw_pause_win32.h"
 #include "ui/message_window_win32.h"
@@ -14,9 +15,7 @@ namespace {
 constexpr UINT kRaiseFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 
-ScreenRect WorkArea() {
-    RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+ScreenRect ToScreenRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
@@ -32,10 +31,17 @@ SetLayeredFn LayeredAttributes() {
 }  // namespace
 
 void MessageWindow::PlaceAtCorner() {
-    RECT r;
-    GetWindowRect(window_, &r);
-    const ScreenPoint p = CornerPlacement(WorkArea(), r.right - r.left, r.bottom - r.top);
-    SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Above the tray icon: the corner of the monitor that holds the notification area.
+    const ScreenRect work = ToScreenRect(TrayWorkArea());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int dpi = Dpi();
+        RECT r;
+        GetWindowRect(window_, &r);
+        const ScreenPoint p = CornerPlacement(work, r.right - r.left, r.bottom - r.top);
+        SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // A move onto a monitor of another scale resized the window: place it once more.
+        if (Dpi() == dpi) break;
+    }
 }
 
 void MessageWindow::ApplyOpacity(int value) {
@@ -81,8 +87,8 @@ void MessageWindow::ShowClosedMessageText(WindowHandle closed,
     } else {
         const RECT& r = *closedRect;
         const ScreenPoint p =
-            CenteredPlacement({r.left, r.top, r.right, r.bottom}, settings->SavedWidth,
-                              settings->SavedHeight, WorkArea());
+            CenteredPlacement(ToScreenRect(r), Scale(settings->SavedWidth),
+                              Scale(settings->SavedHeight), ToScreenRect(WorkAreaOfRect(r)));
         SetWindowPos(window_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ApplyOpacity(settings->MessageTransparent);
@@ -138,7 +144,7 @@ void MessageWindow::ShowNextMessage() {
 
 void MessageWindow::UpdateScrollBar() {
     if (!textArea_.Handle()) return;  // nothing shown yet: the first show fits it
-    textArea_.FitScrollBar(ProgramFont());
+    textArea_.FitScrollBar(ProgramFont(Dpi()));
     RecalculateFrame();
 }
 

@@ -3,8 +3,8 @@
 #include "ui/message_window_win32.h"
 
 #include "forms/clipboard_win32.h"
+#include "forms/dpi_win32.h"
 #include "forms/popup_menu_win32.h"
-#include "forms/program_font_win32.h"
 
 namespace vantor {
 
@@ -12,6 +12,7 @@ namespace {
 
 constexpr DWORD kBorderStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+// 96-DPI units, scaled to the window's monitor.
 constexpr int kClientWidth = 371, kClientHeight = 393;
 constexpr int kTextWidth = 367, kTextHeight = 359, kButtonTop = 369;
 
@@ -47,8 +48,10 @@ MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts, Setti
 bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
                            const CaptionSet& captions) {
     formBrush_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
-    RECT frame = {191, 105, 191 + kClientWidth, 105 + kClientHeight};
-    AdjustWindowRectEx(&frame, kBorderStyle, FALSE, kExStyle);
+    // The client area's top left at 191, 105 (screen pixels), its size scaled to the monitor.
+    RECT frame = {191, 105, 191 + ScaleToDpi(kClientWidth, SystemDpi()),
+                  105 + ScaleToDpi(kClientHeight, SystemDpi())};
+    AdjustFrameForDpi(frame, kBorderStyle, kExStyle, SystemDpi());
     if (!CreateForm(instance, kMessageWindowClass, std::string(kProgramCaption).c_str(),
                     kBorderStyle, kExStyle, frame.left, frame.top, frame.right - frame.left,
                     frame.bottom - frame.top, owner, nullptr, icon)) {
@@ -59,7 +62,6 @@ bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL ac
     options.accelerators = accelerators;
     SetControlTable(kControls, options);
     ApplyCaptions(captions);
-    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont()), FALSE);
     textMenu_ = BuildPopupMenu(TextMenuItems(), captions);
     return true;
 }
@@ -122,7 +124,8 @@ void MessageWindow::SetTextColor(COLORREF color) {
 }
 
 void MessageWindow::SetOuterSize(int width, int height) {
-    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, 0, 0, Scale(width), Scale(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MessageWindow::Layout() {
@@ -132,16 +135,22 @@ void MessageWindow::Layout() {
     GetClientRect(window_, &client);
     const int w = client.right, h = client.bottom;
     if (AnyButtonVisible()) {
-        MoveWindow(text, 2, 2, w - (kClientWidth - kTextWidth), h - (kClientHeight - kTextHeight),
-                   TRUE);
+        MoveWindow(text, Scale(2), Scale(2), w - Scale(kClientWidth - kTextWidth),
+                   h - Scale(kClientHeight - kTextHeight), TRUE);
         for (const ControlDef& def : kControls) {
             if (def.id == kTextArea) continue;
-            MoveWindow(Control(def.id), def.x, h - (kClientHeight - kButtonTop), def.width,
-                       def.height, TRUE);
+            const DesignRect r = ScaleRect({def.x, 0, def.width, def.height}, Dpi());
+            MoveWindow(Control(def.id), r.x, h - Scale(kClientHeight - kButtonTop), r.width,
+                       r.height, TRUE);
         }
     } else {
-        MoveWindow(text, 1, 1, w - 2, h - 2, TRUE);
+        MoveWindow(text, Scale(1), Scale(1), w - Scale(2), h - Scale(2), TRUE);
     }
+}
+
+void MessageWindow::OnDpiChanged() {
+    Layout();
+    UpdateScrollBar();
 }
 
 void MessageWindow::SetCaption(const std::string& caption) {
@@ -222,9 +231,10 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             if (initialised_) {
                 RECT r;
                 GetWindowRect(window_, &r);
+                // Kept in 96-DPI units: the stored size means the same at every scale.
                 settings_.Update([&](MainSettings& s) {
-                    s.SavedWidth = r.right - r.left;
-                    s.SavedHeight = r.bottom - r.top;
+                    s.SavedWidth = ScaleFromDpi(r.right - r.left, Dpi());
+                    s.SavedHeight = ScaleFromDpi(r.bottom - r.top, Dpi());
                 });
             }
             return false;

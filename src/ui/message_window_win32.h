@@ -56,6 +56,7 @@ class MessageWindow : public DialogForm {
     void SetBackground(COLORREF color);
     void SetTextBackgroundToForm();
     void SetTextColor(COLORREF color);
+    // 96-DPI units, as "Width" and "Height" are stored.
     void SetOuterSize(int width, int height);
     void SetInitialised() { initialised_ = true; }
     void RemoveCloseHandler() { closeHandlerRemoved_ = true; }
@@ -95,6 +96,7 @@ class MessageWindow : public DialogForm {
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnKey(const MSG& msg) override;
+    void OnDpiChanged() override;
 
   private:
     void Command(MenuCommand command);

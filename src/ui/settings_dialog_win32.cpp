@@ -1,6 +1,6 @@
 #include "ui/settings_dialog_win32.h"
 
-#include "forms/program_font_win32.h"
+#include "forms/dpi_win32.h"
 #include "lang/help.h"
 #include "shell/autorun.h"
 #include "shell/autorun_win32.h"
@@ -9,7 +9,8 @@ namespace vantor {
 
 namespace {
 
-// No minimize or maximize box, no sizing frame.
+// No minimize or maximize box, no sizing frame. Sizes and places of the controls are
+// 96-DPI units; the form scales them to its monitor.
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr int kLeft = 567, kTop = 105, kClientWidth = 445, kClientHeight = 266;
 
@@ -66,20 +67,24 @@ SettingsDialog::SettingsDialog(SettingsStore& settings, std::string executablePa
 
 bool SettingsDialog::Create(HINSTANCE instance, HWND owner, HICON icon,
                             const CaptionSet& captions) {
-    RECT frame = {kLeft, kTop, kLeft + kClientWidth, kTop + kClientHeight};
-    AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    // The place is in screen pixels; the size scales with the monitor the window is on.
+    SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kFormStyle, 0, SystemDpi());
     if (!CreateForm(instance, kSettingsDialogClass, captions[C::fmSetup].c_str(), kFormStyle, 0,
-                    kLeft, kTop, width, height, owner, GetSysColorBrush(COLOR_BTNFACE), icon)) {
+                    kLeft, kTop, outer.cx, outer.cy, owner, GetSysColorBrush(COLOR_BTNFACE),
+                    icon)) {
         return false;
     }
-    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(ProgramFont()), FALSE);
     DialogOptions options;
     options.defaultButton = kBtOK;
     options.cancelButton = kBtCancel;
     options.helpContext = kSetupHelpTopic;
     options.title = C::fmSetup;
     SetControlTable(kControls, options);
+    if (Dpi() != SystemDpi()) {
+        outer = OuterSizeForClient(kClientWidth, kClientHeight, kFormStyle, 0, Dpi());
+        SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     std::vector<std::string> closeOn;
     for (Caption item : kCloseOnItems) closeOn.push_back(captions[item]);
     SetComboItems(kCbClose, closeOn, 0);

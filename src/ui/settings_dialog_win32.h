@@ -36,7 +36,8 @@ class SettingsDialog : public DialogForm {
 
     SettingsDialog(SettingsStore& settings, std::string executablePath);
 
-    // The hidden window at 567, 105 with its client area of 445 x 266; no controls yet.
+    // The hidden window at 567, 105 with its client area of 445 x 266 at 96 DPI (scaled to
+    // its monitor); no controls yet.
     bool Create(HINSTANCE instance, HWND owner, HICON icon, const CaptionSet& captions);
     void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }
 

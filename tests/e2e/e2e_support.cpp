@@ -9,7 +9,9 @@
 namespace vantor::e2e {
 
 std::string WindowsPath(const std::string& unixPath) {
-    std::string result = "Z:";
+    // A build on Windows itself names its files with a drive already.
+    const bool drive = unixPath.size() > 1 && unixPath[1] == ':';
+    std::string result = drive ? "" : "Z:";
     for (char c : unixPath) result += (c == '/') ? '\\' : c;
     return result;
 }
@@ -338,6 +340,18 @@ bool RussianSystem() {
     char value[16] = {};
     DWORD length = GetEnvironmentVariableA("VANTOR_E2E_RUSSIAN", value, sizeof value);
     return length == 1 && value[0] == '1';
+}
+
+void BecomeDpiAware() {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
+    // Per monitor v2; where it is missing, aware of the system's DPI.
+    if (!set || !set(reinterpret_cast<HANDLE>(-4))) SetProcessDPIAware();
+}
+
+bool UnderWine() {
+    return VANTOR_E2E_WINE != 0;
 }
 
 std::string SystemOkText() {

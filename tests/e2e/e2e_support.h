@@ -15,7 +15,8 @@ namespace vantor::e2e {
 
 // ---- Paths (Windows form, e.g. "Z:\\work\\main\\build\\...") ----
 
-// "Z:\..." form of an absolute Unix path (Wine maps drive Z: to "/").
+// "Z:\..." form of an absolute Unix path (Wine maps drive Z: to "/"); a path with a drive
+// (a build on Windows) keeps it.
 std::string WindowsPath(const std::string& unixPath);
 // The freshly built vantor.exe (copy it into a folder: its program folder is its own).
 std::string VantorExePath();
@@ -112,6 +113,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD st
 
 // ---- The bench's system ----
 
+// The test process reads the screen in pixels, as a DPI-aware program sees them.
+void BecomeDpiAware();
+// True when the tests run under Wine on the bench (VANTOR_E2E_WINE); false on a Windows host.
+bool UnderWine();
 // True when the bench runs as a fully Russian system (VANTOR_E2E_RUSSIAN=1).
 bool RussianSystem();
 // The text of a message box's OK button on this system: "OK", or "\xCE\xCA" in Russian.

@@ -46,21 +46,23 @@ std::string PackagePath(std::string* version) {
     return build + "vantor-" + *version + ".zip";
 }
 
-// Unpacks with Python's zip reader, a Linux program: Wine runs a Unix program that
+// Unpacks with Python's zip reader, under Wine the Linux one: Wine runs a Unix program that
 // CreateProcess names but gives no handle to wait on, so the reader writes the names it
 // found into `done` last. Returns those names, or the error it met.
 std::string Unpack(const std::string& zip, const std::string& folder) {
     const std::string done = folder + "unpacked.txt";
+    const auto path = [](const std::string& p) { return UnderWine() ? UnixPath(p) : p; };
     std::string line =
-        "/usr/bin/python3 -c \"import sys, zipfile\n"
+        std::string(UnderWine() ? "/usr/bin/python3" : "python") +
+        " -c \"import sys, zipfile\n"
         "try:\n"
         "    z = zipfile.ZipFile(sys.argv[1]); z.extractall(sys.argv[2])\n"
         "    r = ' '.join(z.namelist())\n"
         "except Exception as e:\n"
         "    r = 'error: %s' % e\n"
         "open(sys.argv[3], 'w').write(r)\" " +
-        QuoteArgument(UnixPath(zip)) + " " + QuoteArgument(UnixPath(folder)) + " " +
-        QuoteArgument(UnixPath(done));
+        QuoteArgument(path(zip)) + " " + QuoteArgument(path(folder)) + " " +
+        QuoteArgument(path(done));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

@@ -261,7 +261,9 @@ TEST_F(ProfileFileTest, UnreadableFileIsNeverReplaced) {
 
 TEST_F(ProfileFileTest, WritingTheSameValueLeavesTheFileAlone) {
     ASSERT_TRUE(WriteWholeFile(path_, "[Main]\r\nWidth=5\r\n"));
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    // Whole seconds: mingw's std::filesystem sets file times to the second only.
+    const auto old = std::chrono::floor<std::chrono::seconds>(
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
     std::filesystem::last_write_time(path_, old);
     ProfileFile file(path_);
     EXPECT_TRUE(file.WriteString("Main", "Width", "5"));

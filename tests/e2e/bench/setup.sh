@@ -5,6 +5,7 @@
 #   - a fresh Wine prefix with a persistent wineserver, Managed=N and, unless
 #     VANTOR_E2E_DESKTOP=0, one virtual desktop for the whole prefix, named "shell": Wine
 #     gives only that name a taskbar with a notification area (for tray screenshots),
+#   - the display scale VANTOR_E2E_DPI (LogPixels; 96 when unset),
 #   - code page 1251 through a locally generated ru_RU.UTF-8 locale; English system dialogs
 #     unless VANTOR_E2E_RUSSIAN=1,
 #   - no crash dialog: a program that crashes ends with its exception code instead of waiting
@@ -113,6 +114,15 @@ if [ "$desktop" = 1 ]; then
 "shell"="1280x1024"
 REG
 fi
+# A display scale of its own (VANTOR_E2E_DPI, 96 = 100 %): Wine reads LogPixels at start.
+dpi=${VANTOR_E2E_DPI:-96}
+if [ "$dpi" != 96 ]; then
+    cat >>"$run/bench.reg" <<REG
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$(printf '%08x' "$dpi")
+REG
+fi
 wine regedit /S "$(winepath -w "$run/bench.reg" 2>/dev/null)" </dev/null >>"$run/wine.log" 2>&1
 prefix_done=$(date +%s.%N)
 
@@ -130,8 +140,8 @@ if [ ! -f "$run/keeper.ready" ]; then
 fi
 desktop_done=$(date +%s.%N)
 
-printf 'bench: display %s, prefix %s, desktop %s, russian %s\n' \
-    "$display" "$WINEPREFIX" "$desktop" "${VANTOR_E2E_RUSSIAN:-0}"
+printf 'bench: display %s, prefix %s, desktop %s, russian %s, dpi %s\n' \
+    "$display" "$WINEPREFIX" "$desktop" "${VANTOR_E2E_RUSSIAN:-0}" "$dpi"
 LC_ALL=C awk -v a="$started" -v b="$prefix_started" -v c="$prefix_done" -v d="$desktop_done" \
     'BEGIN { printf "bench: prefix created in %.1f s, desktop up in %.1f s, setup took %.1f s\n",
              c - b, d - c, d - a }' 

@@ -80,12 +80,17 @@ void SaveScreen(const RECT& r, const std::string& name) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     ASSERT_TRUE(copied) << "the screen could not be read";
-    const std::string path = OutputFolder() + name + ".bmp";
+    // VANTOR_SCREENSHOTS_SUFFIX names the pictures of another display scale ("-144dpi").
+    char suffix[32] = {};
+    const DWORD length = GetEnvironmentVariableA("VANTOR_SCREENSHOTS_SUFFIX", suffix, 32);
+    const std::string path =
+        OutputFolder() + name + (length < sizeof suffix ? suffix : "") + ".bmp";
     ASSERT_TRUE(WriteFileBytes(path, bytes)) << path;
     std::printf("picture %s: %dx%d at %ld,%ld\n", name.c_str(), width, height, r.left, r.top);
 }
 
 TEST(Pictures, MessageWindowWithAClosedMessageAtTheCorner) {
+    BecomeDpiAware();  // the screen in pixels at every scale
     const std::string folder = FreshFolder();
     WriteFileBytes(folder + "Vantor.ini", kEnglishIni);
     Vantor vantor(folder);
@@ -138,6 +143,7 @@ TEST(Pictures, TrayMenuOpen) {
 }
 
 void SettingsPicture(const std::string& ini, const std::string& title, const std::string& name) {
+    BecomeDpiAware();
     const std::string folder = FreshFolder();
     CreateDirectoryA((folder + "Language").c_str(), nullptr);
     ASSERT_TRUE(CopyFileTo(RepositoryFile("Language\\Rus.lng"), folder + "Language\\Rus.lng"));
