@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "base/file_io.h"
+#include "base/text.h"
 #include "lang/language_file.h"
-#include "lists/file_io.h"
-#include "lists/text.h"
 
 namespace vantor {
 

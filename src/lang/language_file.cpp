@@ -1,9 +1,9 @@
 #include "lang/language_file.h"
 
+#include "base/file_io.h"
+#include "base/profile.h"
+#include "base/text.h"
 #include "lang/help.h"
-#include "lists/file_io.h"
-#include "lists/text.h"
-#include "shell/profile.h"
 
 namespace vantor {
 

@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "lists/file_io.h"
-#include "lists/text.h"
+#include "base/file_io.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 

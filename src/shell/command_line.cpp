@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lists/text.h"
+#include "base/text.h"
 #include "shell/colors.h"
 
 namespace vantor {

@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
+#include "base/file_io.h"
 #include "lang/help.h"
-#include "lists/file_io.h"
 
 namespace vantor {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "lists/text.h"
-#include "shell/profile.h"
+#include "base/profile.h"
+#include "base/text.h"
 #include "shell/settings.h"
 
 namespace vantor {

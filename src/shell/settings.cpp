@@ -1,6 +1,6 @@
 #include "shell/settings.h"
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/shared_snapshot.h"
 #include "shell/main_settings.h"
 #include "shell/settings.h"
-#include "shell/shared_snapshot.h"
 
 namespace vantor {
 

@@ -1,7 +1,7 @@
 #include "ui/message_log.h"
 
+#include "base/text.h"
 #include "lang/text_table.h"
-#include "lists/text.h"
 
 namespace vantor {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/text.h"
 #include "lists/pattern.h"
-#include "lists/text.h"
 #include "watcher/probes.h"
 
 namespace vantor {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <new>
 
+#include "base/text.h"
 #include "lists/list_files.h"
-#include "lists/text.h"
 
 namespace vantor {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 #include "lists/list_service.h"
 #include "lists/pattern.h"
 #include "shell/settings.h"

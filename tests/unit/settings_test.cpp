@@ -1,5 +1,5 @@
-#include "temp_folder.h"
 #include "shell/settings.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 #include "shell/autorun.h"
 #include "shell/command_line.h"
 #include "shell/settings_store.h"

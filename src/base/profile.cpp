@@ -1,9 +1,9 @@
-#include "shell/profile.h"
+#include "base/profile.h"
 
 #include <optional>
 
-#include "lists/file_io.h"
-#include "shell/profile_text.h"
+#include "base/file_io.h"
+#include "base/profile_text.h"
 
 namespace vantor {
 namespace {

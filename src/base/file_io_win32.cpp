@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 
