@@ -1,6 +1,6 @@
 #include "shell/program_folder.h"
 
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace vantor {
 

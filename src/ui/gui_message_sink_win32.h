@@ -8,8 +8,8 @@
 
 #include "forms/ui_task_win32.h"
 #include "ui/message_log.h"
-#include "ui/message_sink.h"
 #include "ui/message_window_win32.h"
+#include "watcher/message_sink.h"
 
 namespace vantor {
 

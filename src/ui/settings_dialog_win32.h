@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "forms/dialog_form_win32.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "ui/placement.h"
 #include "ui/settings_dialog.h"
 

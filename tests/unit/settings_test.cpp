@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "settings/settings.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "settings/command_line.h"
+#include "settings/settings_store.h"
 #include "shell/autorun.h"
-#include "shell/command_line.h"
-#include "shell/settings_store.h"
 #include "ui/settings_dialog.h"
 
 namespace vantor {

@@ -8,7 +8,7 @@
 #include "fake_window_system.h"
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
-#include "ui/message_sink.h"
+#include "watcher/message_sink.h"
 
 namespace vantor::testing {
 

@@ -1,10 +1,10 @@
-#include "shell/main_settings.h"
+#include "settings/main_settings.h"
 
 #include <algorithm>
 
 #include "base/profile.h"
 #include "base/text.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace vantor {
 

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <variant>
 
-#include "shell/colors.h"
+#include "settings/colors.h"
 
 namespace vantor {
 

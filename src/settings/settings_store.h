@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "base/shared_snapshot.h"
-#include "shell/main_settings.h"
-#include "shell/settings.h"
+#include "settings/main_settings.h"
+#include "settings/settings.h"
 
 namespace vantor {
 
