@@ -13,7 +13,8 @@ namespace vantor {
 void Application::CreateSetupDialog() {
     dialog_.Create(instance_, appWindow_.Window(), mainIcon_, captions_);
     dialog_.SetHooks({[this] { OnSetupOk(); }, [this](unsigned topic) { OpenHelp(topic); },
-                      [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); }});
+                      [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); },
+                      [this](bool on) { return SetAutorunShown(on); }});
 }
 
 void Application::LoadSetupState() {
@@ -85,6 +86,10 @@ void Application::ShowAbout() {
     // Shown like "Last message"; the caption stays and the log is not touched.
     window_.SetText(AboutText(folder_, settings_.Get()->Language));
     window_.ShowAtCorner();
+}
+
+bool Application::SetAutorunShown(bool on) {
+    return SetAutorun(on, executable_) ? on : AutorunIsOn(ReadRunValue(), executable_);
 }
 
 void Application::OpenHelp(unsigned topic) {

@@ -59,7 +59,7 @@ Application::Application(HINSTANCE instance)
       captions_(BuiltInCaptions()),
       options_(settings_),
       window_(log_, texts_, settings_, tasks_),
-      dialog_(settings_, executable_),
+      dialog_(settings_),
       helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),

@@ -76,6 +76,7 @@ class Application {
     void OnLanguageListOpening();
     void OnLanguageListClosed();
     void OnSetupOk();
+    bool SetAutorunShown(bool on);
     void ShowAbout();
     void OpenHelp(unsigned topic);
 
