@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/file_io.h"
+#include "base/paths.h"
 #include "base/text.h"
 
 namespace vantor {
@@ -203,7 +204,7 @@ bool ListHasEntry(const ListEntries& list, std::string_view text) {
 }
 
 std::string ListFilePath(const std::string& folder, ListKind kind) {
-    return folder + ListFileName(kind);
+    return JoinPath(folder, ListFileName(kind));
 }
 
 bool AppendListEntryToFile(const std::string& path, std::string_view entry) {
