@@ -66,7 +66,7 @@ void Application::OnLanguageListClosed() {
     } else if (choice.apply) {
         ApplyLanguageNamed(choice.language);
     }
-    settings_.Write(kLanguageKeys, [&](MainSettings& s) { s.Language = choice.language; });
+    settings_.Write(WriteGroup::kLanguage, [&](MainSettings& s) { s.Language = choice.language; });
 }
 
 void Application::OnSetupOk() {
@@ -74,7 +74,7 @@ void Application::OnSetupOk() {
     // is what is stored. Then the Buttons group reaches the message window.
     settings_.Update([&](MainSettings& s) { dialog_.StoreChecks(s); });
     ApplyButtonsGroup();
-    settings_.Write(kOkKeys);
+    settings_.Write(WriteGroup::kOk);
     // The seconds show only while the Close button is on.
     const bool timer =
         TimerInForce(dialog_.Checked(kCbbtTimer), dialog_.ControlEnabled(kCbbtTimer));

@@ -221,7 +221,7 @@ void Application::OnMainFormDestroyed() {
     windowSystem_.StopWatchingForegroundChanges();
     // The dialog's position as it is now (or was when its window went).
     const ScreenPoint setup = dialog_.Position();
-    settings_.Write(kShutdownKeys, [&](MainSettings& s) {
+    settings_.Write(WriteGroup::kShutdown, [&](MainSettings& s) {
         s.SetupLeft = setup.x;
         s.SetupTop = setup.y;
     });
