@@ -85,15 +85,6 @@ class TestDialog : public DialogForm {
     void OnHelp(DWORD context) override { helped.push_back(context); }
 };
 
-// Runs this thread's messages through the program's loop handling until none is left.
-void Pump() {
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) HandleLoopMessage(msg);
-        Sleep(10);
-    }
-}
-
 void SetShift(bool down) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -105,7 +96,7 @@ void SetShift(bool down) {
 void Press(WPARAM key, bool shift = false) {
     SetShift(shift);
     PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-    Pump();
+    Pump(50);
     SetShift(false);
 }
 
@@ -185,7 +176,7 @@ TEST(Forms, KeyboardMovesTheFocusAndPressesTheButtons) {
     ShowWindow(dialog.Window(), SW_SHOW);
     SetForegroundWindow(dialog.Window());
     SetFocus(dialog.Control(kCheckA));
-    Pump();
+    Pump(50);
     ASSERT_EQ(GetFocus(), dialog.Control(kCheckA));
 
     auto name = [&](HWND w) {
@@ -260,7 +251,7 @@ TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {
     RetextMenu(window.TextMenu(), TextMenuItems(), captions);
     window.SetText("three word text");
     window.ShowLastMessage();
-    Pump();
+    Pump(50);
     HWND copy = FindChild(form, "Button", std::string("\xCA\xEE\xEF\xE8\xFF"));
     ASSERT_NE(copy, nullptr) << "the Copy button kept the text applied before it existed";
     EXPECT_NE(FindChild(form, "Button", std::string("")), nullptr);
@@ -288,7 +279,7 @@ TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {
     SendMessageA(copy, BM_CLICK, 0, 0);
     SendMessageA(FindChild(form, "Button", std::string("Close")), BM_CLICK, 0, 0);
     SendMessageA(FindChild(form, "Button", std::string("")), BM_CLICK, 0, 0);
-    Pump();
+    Pump(50);
     EXPECT_EQ(commands, (std::vector<MenuCommand>{kCmdCopy, kCmdCloseButton, kCmdExit}));
     window.Area().Select(6, 10);
     EXPECT_EQ(window.Area().SelectedText(), "word");
