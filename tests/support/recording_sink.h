@@ -2,7 +2,6 @@
 // Shared by the unit tests (against the fake window system) and the end-to-end tests.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,17 @@
 
 namespace vantor::testing {
 
-// Records every call; with `timeline` set, also hands each line to it (the fake window
-// system's record of messages), so a table can state the order of calls and messages.
+// Whatever keeps calls and messages in the order they happened (the fake window system).
+class Timeline {
+  public:
+    virtual void Note(std::string line) = 0;
+
+  protected:
+    ~Timeline() = default;
+};
+
+// Records every call; with `timeline` set, also notes each line there, so a table can state
+// the order of calls and messages.
 class RecordingSink : public MessageSink {
   public:
     void AppendLogEntry(const std::string& caption, const std::string& text) override {
@@ -23,12 +31,12 @@ class RecordingSink : public MessageSink {
         Record("show " + std::to_string(window) + " '" + caption + "' '" + text + "'");
     }
     std::vector<std::string> calls;
-    std::function<void(const std::string&)> timeline;
+    Timeline* timeline = nullptr;
 
   private:
     void Record(const std::string& line) {
         calls.push_back(line);
-        if (timeline) timeline(line);
+        if (timeline) timeline->Note(line);
     }
 };
 

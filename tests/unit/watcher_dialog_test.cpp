@@ -180,7 +180,7 @@ TEST(ExamineWindow, DecisionTable) {
         const WindowHandle w = desk.ws.AddTopLevel("#32770", "Cap");
         for (const auto& [cls, text] : row.children) desk.ws.AddChild(w, cls, text);
         // Clicks are taken but leave the dialog in place, so the record names every child.
-        desk.sink.timeline = [&](const std::string& line) { desk.ws.Note(line); };
+        desk.sink.timeline = &desk.ws;
         DialogCloser closer(desk.ws, desk.lists, desk.sink, desk.options, desk.texts);
         closer.ExamineWindow(w, row.esc);
         const auto expected = Expand(desk, w, row.sequence);
