@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/command_line.h"
+#include "settings/command_line.h"
 #include "shell/instance_command.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/profile.h"
+#include "base/text.h"
 #include "lang/about.h"
 #include "lang/language_file.h"
-#include "lists/text.h"
-#include "shell/profile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lists/pattern.h"
-#include "lists/text.h"
+#include "base/text.h"
 #include "ui/spy.h"
 #include "watcher/advanced_list.h"
 #include "watcher/probes.h"

@@ -26,17 +26,9 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
 build="$repo/build/windows"
 exe="$build/vantor.exe"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
-
-# Generates the ru_RU.UTF-8 locale (code page 1251 under Wine) into $1 if needed.
-make_locale() {
-    if [ ! -f "$1/ru_RU.UTF-8/LC_CTYPE" ]; then
-        mkdir -p "$1"
-        localedef -i ru_RU -f UTF-8 "$1/ru_RU.UTF-8" >/dev/null 2>&1 || true
-    fi
-    [ -f "$1/ru_RU.UTF-8/LC_CTYPE" ]
-}
+# shellcheck source=wine_env.sh
+source "$repo/scripts/wine_env.sh"
+wine_quiet_env
 
 # The files Vantor reads but does not build in go beside the exe: the language file, the user
 # guide and the read-me texts. A copy the user has edited since (newer) is kept.
@@ -50,9 +42,8 @@ if [ "$demo" = 0 ]; then
     home="${XDG_DATA_HOME:-$HOME/.local/share}/vantor"
     export WINEPREFIX="$home/wineprefix"
     if [ "${VANTOR_CP1251:-0}" = 1 ]; then
-        make_locale "$home/locale" || { echo "run: cannot generate the ru_RU locale"; exit 1; }
-        export LOCPATH="$home/locale" LANG=ru_RU.UTF-8 LC_MESSAGES=C
-        unset LC_ALL LANGUAGE
+        wine_cp1251_locale "$home/locale" || { echo "run: cannot generate the ru_RU locale"; exit 1; }
+        wine_cp1251_env "$home/locale"
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "run: creating the Wine prefix $WINEPREFIX (once)"

@@ -8,15 +8,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
-    </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+# shellcheck source=../../scripts/wine_env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine_env.sh"
+wine_start_xvfb "$work" || { echo "bench: Xvfb did not start"; exit 1; }
+export WINEPREFIX="$work/prefix" WINEARCH=win64
+wine_quiet_env
 wineboot -i >/dev/null 2>&1
 # Without a window manager, unmanaged windows keep clicks fast (see the Wine notes).
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine_unmanaged
 wineserver -w

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "ui/menus.h"
+#include "lang/commands.h"
 
 namespace vantor {
 

@@ -2,9 +2,10 @@
 
 #include <optional>
 
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "lang/language_file.h"
-#include "lists/file_io.h"
-#include "lists/text.h"
 
 namespace vantor {
 
@@ -25,8 +26,8 @@ constexpr std::string_view kRussianDescription =
 std::vector<std::string> ReadMeCandidates(std::string_view folder, std::string_view language) {
     std::string ownName = "Read_Me_";
     ownName.append(language).append(".txt");
-    return {std::string(folder) + ownName, InLanguageFolder(folder, ownName),
-            std::string(folder) + "Read_Me.txt"};
+    return {JoinPath(folder, ownName), InLanguageFolder(folder, ownName),
+            JoinPath(folder, "Read_Me.txt")};
 }
 
 std::string ReflowReadMe(std::string_view text) {

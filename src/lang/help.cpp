@@ -1,24 +1,19 @@
 #include "lang/help.h"
 
+#include "base/paths.h"
+
 namespace vantor {
 
 std::string HelpFileOfModule(std::string_view modulePath) {
-    const std::size_t slash = modulePath.find_last_of("\\/");
-    const std::size_t dot = modulePath.rfind('.');
-    const bool hasExtension =
-        dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
-    std::string path(hasExtension ? modulePath.substr(0, dot) : modulePath);
-    return path + ".hlp";
+    return std::string(WithoutExtension(modulePath)) + ".hlp";
 }
 
 std::string BuiltInHelpFile(std::string_view folder) {
-    return std::string(folder) + "Vantor.hlp";
+    return JoinPath(folder, "Vantor.hlp");
 }
 
 std::string LanguageHelpFile(std::string_view folder, std::string_view baseName) {
-    std::string path(folder);
-    path.append("Vantor_").append(baseName).append(".hlp");
-    return path;
+    return JoinPath(folder, "Vantor_" + std::string(baseName) + ".hlp");
 }
 
 HelpPlan PlanHelp(std::string_view helpFile, bool helpFileExists, std::string_view folder,
@@ -29,7 +24,7 @@ HelpPlan PlanHelp(std::string_view helpFile, bool helpFileExists, std::string_vi
         plan.file = std::string(helpFile);
     } else if (guideExists) {
         plan.kind = HelpPlan::Kind::kGuide;
-        plan.file = std::string(folder) + std::string(kGuideFileName);
+        plan.file = JoinPath(folder, kGuideFileName);
         plan.url = FileUrl(plan.file, "topic" + std::to_string(topic));
     }
     return plan;

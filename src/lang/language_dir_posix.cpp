@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/text.h"
 #include "lang/language_file.h"
-#include "lists/text.h"
 
 namespace vantor {
 

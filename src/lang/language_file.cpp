@@ -1,20 +1,15 @@
 #include "lang/language_file.h"
 
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/profile.h"
+#include "base/text.h"
 #include "lang/help.h"
-#include "lists/file_io.h"
-#include "lists/text.h"
-#include "shell/profile.h"
 
 namespace vantor {
 
 std::string InLanguageFolder(std::string_view folder, std::string_view fileName) {
-    // Native tests use folders such as "/tmp/x/"; the program's own always hold "\".
-    const bool slashOnly =
-        folder.find('\\') == std::string_view::npos && folder.find('/') != std::string_view::npos;
-    std::string path(folder);
-    path.append(kLanguageFolderName).push_back(slashOnly ? '/' : '\\');
-    path.append(fileName);
-    return path;
+    return JoinPath(JoinPath(folder, kLanguageFolderName), fileName);
 }
 
 std::string LanguageFilePath(std::string_view folder, std::string_view name) {
@@ -25,11 +20,7 @@ std::string LanguageFilePath(std::string_view folder, std::string_view name) {
 }
 
 std::string BaseNameOf(std::string_view path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string_view::npos) name = name.substr(0, dot);
-    return std::string(name);
+    return std::string(WithoutExtension(FileNameOf(path)));
 }
 
 std::string LanguageListItem(std::string_view baseName, std::string_view displayName) {

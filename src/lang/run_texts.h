@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/shared_snapshot.h"
+#include "base/shared_snapshot.h"
 
 namespace vantor {
 

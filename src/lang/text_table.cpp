@@ -1,6 +1,6 @@
 #include "lang/text_table.h"
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 

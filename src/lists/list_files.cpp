@@ -4,8 +4,9 @@
 #include <initializer_list>
 #include <utility>
 
-#include "lists/file_io.h"
-#include "lists/text.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {
@@ -239,7 +240,7 @@ bool ListHasEntry(const ListEntries& list, std::string_view text) {
 }
 
 std::string ListFilePath(const std::string& folder, ListKind kind) {
-    return folder + ListFileName(kind);
+    return JoinPath(folder, ListFileName(kind));
 }
 
 std::optional<std::string> ReadListFile(const std::string& path, bool* cut) {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "lists/file_io.h"
-#include "lists/text.h"
+#include "base/file_io.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {

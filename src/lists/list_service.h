@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "lists/file_times.h"
+#include "base/file_times.h"
 #include "lists/list_files.h"
 
 namespace vantor {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/shared_snapshot.h"
+#include "base/shared_snapshot.h"
 
 namespace vantor {
 

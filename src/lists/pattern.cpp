@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {

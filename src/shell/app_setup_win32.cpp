@@ -13,7 +13,8 @@ namespace vantor {
 void Application::CreateSetupDialog() {
     dialog_.Create(instance_, appWindow_.Window(), mainIcon_, captions_);
     dialog_.SetHooks({[this] { OnSetupOk(); }, [this](unsigned topic) { OpenHelp(topic); },
-                      [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); }});
+                      [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); },
+                      [this](bool on) { return SetAutorunShown(on); }});
 }
 
 void Application::LoadSetupState() {
@@ -66,7 +67,7 @@ void Application::OnLanguageListClosed() {
         ApplyLanguageNamed(choice.language);
     }
     settings_.Update([&](MainSettings& s) { s.Language = choice.language; });
-    StoreSettings(kLanguageKeys);
+    StoreSettings(WriteGroup::kLanguage);
 }
 
 void Application::OnSetupOk() {
@@ -74,7 +75,7 @@ void Application::OnSetupOk() {
     // is what is stored. Then the Buttons group reaches the message window.
     settings_.Update([&](MainSettings& s) { dialog_.StoreChecks(s); });
     ApplyButtonsGroup();
-    StoreSettings(kOkKeys);
+    StoreSettings(WriteGroup::kOk);
     // The seconds show only while the Close button is on.
     const bool timer =
         TimerInForce(dialog_.Checked(kCbbtTimer), dialog_.ControlEnabled(kCbbtTimer));
@@ -86,6 +87,10 @@ void Application::ShowAbout() {
     // Shown like "Last message"; the caption stays and the log is not touched.
     window_.SetText(AboutText(folder_, settings_.Get()->Language));
     window_.ShowAtCorner();
+}
+
+bool Application::SetAutorunShown(bool on) {
+    return SetAutorun(on, executable_) ? on : AutorunIsOn(ReadRunValue(), executable_);
 }
 
 void Application::OpenHelp(unsigned topic) {

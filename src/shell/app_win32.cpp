@@ -6,8 +6,8 @@
 #include "forms/system_error_win32.h"
 #include "lang/about.h"
 #include "lang/help.h"
+#include "settings/command_line.h"
 #include "shell/application_win32.h"
-#include "shell/command_line.h"
 #include "shell/program_folder.h"
 #include "shell/single_instance_win32.h"
 #include "ui/placement.h"
@@ -68,7 +68,7 @@ Application::Application(HINSTANCE instance)
       captions_(BuiltInCaptions()),
       options_(settings_),
       window_(log_, texts_, settings_, tasks_),
-      dialog_(settings_, executable_),
+      dialog_(settings_),
       helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_, history_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),
@@ -257,12 +257,12 @@ bool Application::WriteShutdownKeys(bool tell) {
         s.SetupLeft = setup.x;
         s.SetupTop = setup.y;
     });
-    return StoreSettings(kShutdownKeys, tell);
+    return StoreSettings(WriteGroup::kShutdown, tell);
 }
 
-bool Application::StoreSettings(std::span<const std::string_view> keys, bool tell) {
+bool Application::StoreSettings(WriteGroup group, bool tell) {
     SetLastError(0);
-    if (settings_.Write(keys)) return true;
+    if (settings_.Write(group)) return true;
     if (tell) {
         const std::string reason = SystemErrorText(GetLastError());
         ShowNotice("Could not write " + settings_.Path() + (reason.empty() ? "." : ": " + reason) +

@@ -19,7 +19,7 @@
 #include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "lists/list_service.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "ui/gui_message_sink_win32.h"
 #include "ui/history_writer_win32.h"
 #include "ui/links.h"
@@ -27,8 +27,8 @@
 #include "ui/menus.h"
 #include "ui/message_log.h"
 #include "ui/message_window_win32.h"
-#include "ui/spy_runner_win32.h"
 #include "ui/settings_dialog_win32.h"
+#include "ui/spy_runner_win32.h"
 #include "watcher/advanced_list.h"
 #include "watcher/event_path_win32.h"
 #include "watcher/scanner.h"
@@ -77,7 +77,7 @@ class Application {
     // Writes the keys from the settings in force. A failure (read-only file or folder, full
     // disk) is told in the message window with the file and the system's reason; the
     // settings stay in force for this run either way.
-    bool StoreSettings(std::span<const std::string_view> keys, bool tell = true);
+    bool StoreSettings(WriteGroup group, bool tell = true);
     // A notice of the program's own in the message window at the corner, caption "Vantor".
     void ShowNotice(const std::string& text);
 
@@ -88,6 +88,7 @@ class Application {
     void OnLanguageListOpening();
     void OnLanguageListClosed();
     void OnSetupOk();
+    bool SetAutorunShown(bool on);
     void ShowAbout();
     void OpenHelp(unsigned topic);
 

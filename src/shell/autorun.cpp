@@ -1,6 +1,6 @@
 #include "shell/autorun.h"
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 

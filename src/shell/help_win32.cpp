@@ -2,14 +2,15 @@
 
 #include <shellapi.h>
 
+#include "base/file_io.h"
+#include "base/paths.h"
 #include "lang/help.h"
-#include "lists/file_io.h"
 
 namespace vantor {
 
 void OpenHelpTopic(HWND owner, const std::string& helpFile, const std::string& folder,
                    unsigned topic) {
-    const std::string guide = folder + std::string(kGuideFileName);
+    const std::string guide = JoinPath(folder, kGuideFileName);
     const HelpPlan plan =
         PlanHelp(helpFile, FileExists(helpFile), folder, FileExists(guide), topic);
     switch (plan.kind) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {

@@ -1,13 +1,12 @@
 #include "shell/program_folder.h"
 
-#include "shell/settings.h"
+#include "base/paths.h"
+#include "settings/settings.h"
 
 namespace vantor {
 
 std::string ProgramFolderOf(std::string_view executablePath) {
-    const size_t last = executablePath.find_last_of("\\/");
-    if (last == std::string_view::npos) return "";
-    return std::string(executablePath.substr(0, last + 1));
+    return std::string(FolderOf(executablePath));
 }
 
 void PrepareSettingsFile(const std::string& folder) {

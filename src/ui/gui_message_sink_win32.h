@@ -10,8 +10,8 @@
 #include "ui/history.h"
 #include "ui/history_writer_win32.h"
 #include "ui/message_log.h"
-#include "ui/message_sink.h"
 #include "ui/message_window_win32.h"
+#include "watcher/message_sink.h"
 
 namespace vantor {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/message_sink.h"
+#include "watcher/message_sink.h"
 
 namespace vantor {
 

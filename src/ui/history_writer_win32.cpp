@@ -1,6 +1,6 @@
 #include "ui/history_writer_win32.h"
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 namespace {

@@ -3,8 +3,8 @@
 // before OK writes them. Read on the timer thread, changed on the GUI thread.
 #pragma once
 
-#include "shell/settings_store.h"
-#include "ui/message_sink.h"
+#include "settings/settings_store.h"
+#include "watcher/message_sink.h"
 
 namespace vantor {
 

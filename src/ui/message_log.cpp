@@ -1,5 +1,6 @@
 #include "ui/message_log.h"
 
+#include "base/text.h"
 #include "lang/text_table.h"
 
 namespace vantor {

@@ -16,7 +16,7 @@
 #include "forms/mm_timer_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "ui/countdown.h"
 #include "ui/menus.h"
 #include "ui/message_log.h"

@@ -11,7 +11,7 @@
 
 #include <span>
 
-#include "shell/main_settings.h"
+#include "settings/main_settings.h"
 
 namespace vantor {
 

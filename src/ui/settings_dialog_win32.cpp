@@ -2,8 +2,6 @@
 
 #include "forms/dpi_win32.h"
 #include "lang/help.h"
-#include "shell/autorun.h"
-#include "shell/autorun_win32.h"
 
 namespace vantor {
 
@@ -62,8 +60,7 @@ constexpr Caption kCloseOnItems[] = {C::cbCloseItem0, C::cbCloseItem1, C::cbClos
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(SettingsStore& settings, std::string executablePath)
-    : settings_(settings), executablePath_(std::move(executablePath)) {}
+SettingsDialog::SettingsDialog(SettingsStore& settings) : settings_(settings) {}
 
 bool SettingsDialog::Create(HINSTANCE instance, HWND owner, HICON icon,
                             const CaptionSet& captions) {
@@ -187,9 +184,9 @@ void SettingsDialog::OnCheckClicked(int id) {
     const bool checked = Checked(id);
     if (id == kCbbtClose) SetControlEnabled(kCbbtTimer, checked);
     // A value that could not be written or removed is not shown as done: the box shows what
-    // the registry holds. Nothing else is reported.
-    if (id == kCbAutoRun && !SetAutorun(checked, executablePath_)) {
-        SetChecked(kCbAutoRun, AutorunIsOn(ReadRunValue(), executablePath_));
+    // the registry holds (the hook's answer). Nothing else is reported.
+    if (id == kCbAutoRun && hooks_.autorun) {
+        if (const bool on = hooks_.autorun(checked); on != checked) SetChecked(kCbAutoRun, on);
     }
     // The watcher reads the settings in force on every tick: this acts at once.
     if (const SetupCheckDef* def = FindSetupCheck(id); def && def->live) {

@@ -5,8 +5,8 @@
 // base keeps their texts, checks and lists.
 //
 // It carries out on its own what concerns only itself: the five live options (into the
-// settings in force at once), cbbtClose enabling cbbtTimer, the autorun value, Cancel and
-// Close. OK, Help and the language list go to the application's hooks. GUI thread only.
+// settings in force at once), cbbtClose enabling cbbtTimer, Cancel and Close. OK, Help, the
+// language list and the autorun value go to the application's hooks. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "forms/dialog_form_win32.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "ui/placement.h"
 #include "ui/settings_dialog.h"
 
@@ -32,9 +32,11 @@ class SettingsDialog : public DialogForm {
         std::function<void(unsigned topic)> help;   // btHelp, F1
         std::function<void()> languageListOpening;  // a mouse button pressed on the list
         std::function<void()> languageListClosed;   // its drop-down list closed
+        // cbAutoRun clicked: writes or removes the Run value; gives whether autorun is on now.
+        std::function<bool(bool on)> autorun;
     };
 
-    SettingsDialog(SettingsStore& settings, std::string executablePath);
+    explicit SettingsDialog(SettingsStore& settings);
 
     // The hidden window at 567, 105 with its client area of 445 x 266 at 96 DPI (scaled to
     // its monitor); no controls yet.
@@ -70,7 +72,6 @@ class SettingsDialog : public DialogForm {
                                  LPARAM lParam);
 
     SettingsStore& settings_;
-    std::string executablePath_;
     Hooks hooks_;
     HWND lastFocus_ = nullptr;
     RECT lastRect_ = {};

@@ -1,7 +1,7 @@
 #include "watcher/advanced_list.h"
 
+#include "base/text.h"
 #include "lists/pattern.h"
-#include "lists/text.h"
 #include "watcher/probes.h"
 
 namespace vantor {

@@ -9,7 +9,7 @@
 
 #include "lang/text_table.h"
 #include "lists/list_files.h"
-#include "ui/message_sink.h"
+#include "watcher/message_sink.h"
 #include "watcher/probes.h"
 #include "watcher/window_system.h"
 

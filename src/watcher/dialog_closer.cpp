@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/text.h"
 #include "lists/pattern.h"
-#include "lists/text.h"
 #include "watcher/probes.h"
 
 namespace vantor {
@@ -18,21 +18,17 @@ std::string MakeLogEntry(std::string_view caption, std::string_view text) {
 
 void AppendLabelText(std::string& collected, std::string_view label) {
     // The collected text is always trimmed, so trimming "collected CR LF CR LF label" again
-    // only trims the label's outer ends: append in place rather than copy the whole text
-    // for every label (a window with thousands of labels would cost quadratic time).
-    auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= 32; };
-    std::size_t end = label.size();
-    while (end > 0 && blank(label[end - 1])) --end;
-    if (end == 0) return;
-    label = label.substr(0, end);
+    // only trims the label's end (its start is inside): append in place rather than copy the
+    // whole text for every label (a window with thousands of labels would cost quadratic time).
+    const std::string_view trimmed = TrimmedView(label);
+    if (trimmed.empty()) return;
     if (collected.empty()) {
-        std::size_t begin = 0;
-        while (blank(label[begin])) ++begin;
-        collected.assign(label.substr(begin));
+        collected.assign(trimmed);
         return;
     }
     collected += "\r\n\r\n";
-    collected += label;
+    collected += label.substr(0, static_cast<std::size_t>(trimmed.data() - label.data()) +
+                                     trimmed.size());
 }
 
 DialogCloser::DialogCloser(WindowSystem& ws, const ProgramLists& lists, MessageSink& sink,

@@ -10,7 +10,7 @@
 
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
-#include "ui/message_sink.h"
+#include "watcher/message_sink.h"
 #include "watcher/window_system.h"
 
 namespace vantor {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 

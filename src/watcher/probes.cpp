@@ -4,8 +4,8 @@
 #include <new>
 #include <optional>
 
+#include "base/text.h"
 #include "lists/list_files.h"
-#include "lists/text.h"
 
 namespace vantor {
 

@@ -1,6 +1,6 @@
 #include "watcher/scanner.h"
 
-#include "lists/text.h"
+#include "base/text.h"
 #include "watcher/keyboard_helpers.h"
 #include "watcher/probes.h"
 

@@ -7,8 +7,8 @@
 
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
-#include "ui/message_sink.h"
 #include "watcher/dialog_closer.h"
+#include "watcher/message_sink.h"
 #include "watcher/new_window_watch.h"
 #include "watcher/window_system.h"
 

@@ -24,6 +24,10 @@ std::string ToolPath(const std::string& toolName) {
     return WindowsPath(std::string(VANTOR_E2E_TOOLS_DIR) + "/" + toolName + ".exe");
 }
 
+std::string RepositoryFile(const std::string& relative) {
+    return JoinPath(WindowsPath(VANTOR_E2E_SOURCE_DIR), relative);
+}
+
 std::string ExpectedDataPath(const std::string& name) {
     return WindowsPath(std::string(VANTOR_E2E_DATA_DIR) + "/" + name);
 }

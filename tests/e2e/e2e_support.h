@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "window_messages_win32.h"
+
 namespace vantor::e2e {
 
 // ---- Paths (Windows form, e.g. "Z:\\work\\main\\build\\...") ----
@@ -22,6 +24,8 @@ std::string WindowsPath(const std::string& unixPath);
 std::string VantorExePath();
 // A helper program from tests/e2e/tools: ToolPath("show_message_box").
 std::string ToolPath(const std::string& toolName);
+// A file of the source tree, e.g. RepositoryFile("Language\\Rus.lng").
+std::string RepositoryFile(const std::string& relative);
 // An expected file built from tests/e2e/data/<name>.utf8 (code page 1251, CR LF).
 std::string ExpectedDataPath(const std::string& name);
 // folder + "\\" + name, without doubling a trailing backslash.

@@ -2,8 +2,8 @@
 // files held open by a writer, whole-file writes that replace or fail cleanly.
 #include <gtest/gtest.h>
 
+#include "base/file_io.h"
 #include "e2e_support.h"
-#include "lists/file_io.h"
 
 namespace vantor::e2e {
 namespace {

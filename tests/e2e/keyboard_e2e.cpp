@@ -54,19 +54,13 @@ std::string Describe(const InputState& s) {
            name(s.focus);
 }
 
-DWORD_PTR Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
-    return result;
-}
-
 struct EditState {
     std::string text;
     DWORD start, end;
     bool operator==(const EditState&) const = default;
 };
 EditState StateOf(HWND edit) {
-    const DWORD_PTR sel = Send(edit, EM_GETSEL, 0, 0);
+    const DWORD_PTR sel = Ask(edit, EM_GETSEL, 0, 0);
     return {TextOf(edit), LOWORD(sel), HIWORD(sel)};
 }
 std::string Describe(const EditState& s) {
@@ -122,8 +116,8 @@ TEST_F(Keyboard, HelpersLeaveTheOtherProgramItsFocusPressAfterPress) {
     };
     for (const Row& row : rows) {
         if (row.text) {
-            Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(row.text));
-            Send(edit, EM_SETSEL, row.setStart, row.setEnd);
+            Ask(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(row.text));
+            Ask(edit, EM_SETSEL, row.setStart, row.setEnd);
         }
         ASSERT_TRUE(Press({row.keys})) << row.what;
         EXPECT_TRUE(WaitUntil([&] { return StateOf(edit) == row.after; }, 2000))
@@ -143,10 +137,10 @@ TEST_F(Keyboard, HelpersLeaveTheOtherProgramItsFocusPressAfterPress) {
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == question; }, 3000));
         ASSERT_TRUE(Press({"esc"}));
         EXPECT_TRUE(WaitForWindowGone(question, 3000)) << "question " << i << " still open";
-        EXPECT_EQ(Send(top, kYesNoAnswer, 0, 0), static_cast<DWORD_PTR>(IDNO)) << i;
+        EXPECT_EQ(Ask(top, kYesNoAnswer, 0, 0), static_cast<DWORD_PTR>(IDNO)) << i;
         EXPECT_TRUE(WaitUntil(settled, 2000)) << "question " << i << ": " << Describe(InputOf(top));
     }
-    EXPECT_TRUE(Send(top, WM_CLOSE, 0, 0) == 0 && target.WaitExit(5000).has_value());
+    EXPECT_TRUE(Ask(top, WM_CLOSE, 0, 0) == 0 && target.WaitExit(5000).has_value());
 }
 
 // The text menu opens from the keyboard and the mouse and its items work; the one-second

@@ -26,20 +26,6 @@ UiTaskQueue& Tasks() {
     return tasks;
 }
 
-// Runs this thread's messages (and with them the checks) until done() holds or time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-void Pump(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
 
 // Another program saves the files (name, text pairs within folder); this thread waits until
 // it is done, busy (no check can run meanwhile) or, with pumpMeanwhile, running the checks.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "recording_sink.h"
 #include "lists/list_files.h"
 #include "ui/spy.h"
 #include "watcher/advanced_list.h"
@@ -20,18 +21,7 @@ WindowHandle Handle(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
-class RecordingSink : public MessageSink {
-  public:
-    void AppendLogEntry(const std::string& caption, const std::string& text) override {
-        calls.push_back("log '" + caption + "' '" + text + "'");
-    }
-    void RestartCountdown() override { calls.push_back("countdown"); }
-    void ShowClosedMessage(WindowHandle, const std::string& caption,
-                           const std::string& text) override {
-        calls.push_back("show '" + caption + "' '" + text + "'");
-    }
-    std::vector<std::string> calls;
-};
+using vantor::testing::RecordingSink;
 
 class AllOn : public LiveOptions {
   public:
@@ -88,7 +78,8 @@ TEST(Probes, MessageBoxIsReadClosedAndLogged) {
     engine.closer.ExamineWindow(w, false);
     EXPECT_EQ(engine.sink.calls,
               (std::vector<std::string>{"countdown", "log 'Probe box' 'Line one\r\nLine two'",
-                                        "show 'Probe box' 'Line one\r\nLine two'"}));
+                                        "show " + std::to_string(w) +
+                                            " 'Probe box' 'Line one\r\nLine two'"}));
     EXPECT_EQ(box.WaitExit(5000), std::optional<DWORD>(IDOK));
 }
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/profile.h"
 #include "e2e_support.h"
-#include "shell/profile.h"
 
 namespace vantor::e2e {
 namespace {

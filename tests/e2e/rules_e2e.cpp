@@ -33,10 +33,7 @@ RuleWindow OpenRuleWindow(const std::string& caption, bool checked = false) {
 }
 
 int CheckOf(HWND window) {
-    DWORD_PTR state = 0;
-    SendMessageTimeoutA(FindChild(window, "Button", std::string("Remember")), BM_GETCHECK, 0, 0,
-                        SMTO_ABORTIFHUNG, 2000, &state);
-    return static_cast<int>(state);
+    return static_cast<int>(Ask(FindChild(window, "Button", std::string("Remember")), BM_GETCHECK));
 }
 
 // Appends a line the way no folder watch can notice: the new content goes in by a rename,

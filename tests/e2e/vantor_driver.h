@@ -33,12 +33,6 @@ inline int ReadIntKey(const std::string& ini, const char* key) {
     return static_cast<int>(GetPrivateProfileIntA("Main", key, -12345, ini.c_str()));
 }
 
-// A message to a window of another process, answered within 2 s (0 when not).
-inline LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
-    return static_cast<LRESULT>(result);
-}
 inline bool IsChecked(HWND button) {
     return Ask(button, BM_GETCHECK) == BST_CHECKED;
 }
@@ -49,12 +43,6 @@ inline HWND FocusOf(HWND window) {
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
-}
-
-// A file of the repository (the build folder is <repository>\build\windows).
-inline std::string RepositoryFile(const std::string& relative) {
-    std::string exe = VantorExePath();
-    return exe.substr(0, exe.find_last_of('\\')) + "\\..\\..\\" + relative;
 }
 
 // The text of a drop-down list's item (-1: its selection), in the system's code page. Asked

@@ -1,4 +1,4 @@
-#include "shell/colors.h"
+#include "settings/colors.h"
 
 #include <gtest/gtest.h>
 

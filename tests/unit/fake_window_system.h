@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "recording_sink.h"
 #include "watcher/window_system.h"
 
 namespace vantor::testing {
@@ -44,7 +45,7 @@ struct FakeWindow {
     std::uint32_t answerMs = 0;  // how long each text read takes on the virtual clock
 };
 
-class FakeWindowSystem : public WindowSystem {
+class FakeWindowSystem : public WindowSystem, public Timeline {
   public:
     FakeWindowSystem();
 
@@ -83,7 +84,7 @@ class FakeWindowSystem : public WindowSystem {
     void ClearLog() { log_.clear(); }
     // A line from another party (the message sink), recorded in the same sequence as the
     // messages, so that a test sees which came first.
-    void Note(std::string line) { log_.push_back(std::move(line)); }
+    void Note(std::string line) override { log_.push_back(std::move(line)); }
     bool recordReads = true;
 
     // --- WindowSystem ---

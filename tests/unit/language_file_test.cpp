@@ -1,8 +1,8 @@
 // Language files read from a real folder: what applying one gives, the language list, the
 // choice made in it, and the shipped Russian file against the text table; the about text
 // and the help plan, which also depend on the language and the program folder.
-#include "temp_folder.h"
 #include "lang/language_file.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
+#include "base/profile.h"
+#include "base/text.h"
 #include "lang/about.h"
 #include "lang/help.h"
-#include "lists/file_io.h"
-#include "lists/text.h"
-#include "shell/profile.h"
 
 namespace vantor {
 namespace {

@@ -1,7 +1,7 @@
 // Loading the seven list files: line format, normalisation, defaults merging, class lists and
 // the files on disk.
-#include "temp_folder.h"
 #include "lists/list_files.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 #include "lists/pattern.h"
 
 namespace vantor {

@@ -1,8 +1,8 @@
 // The list service against real files whose times the test sets: start-up loading, the check
 // after a change in the folder, the second start's reload and additions from the message
 // window.
-#include "temp_folder.h"
 #include "lists/list_service.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,7 +14,7 @@
 #include <map>
 #include <memory>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 namespace {

@@ -1,5 +1,5 @@
+#include "base/profile.h"
 #include "temp_folder.h"
-#include "shell/profile.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 namespace {

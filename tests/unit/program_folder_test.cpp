@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 #include "lists/list_service.h"
 #include "lists/pattern.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace vantor {
 namespace {

@@ -1,5 +1,5 @@
+#include "settings/settings.h"
 #include "temp_folder.h"
-#include "shell/settings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
+#include "settings/command_line.h"
+#include "settings/settings_store.h"
 #include "shell/autorun.h"
-#include "shell/command_line.h"
-#include "shell/settings_store.h"
 #include "ui/settings_dialog.h"
 
 namespace vantor {
@@ -168,21 +168,21 @@ TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
     store.Update([](MainSettings& s) { ApplyOption("isexitbutton", s); });
     EXPECT_EQ(Contents(), kDefaultSettingsContent);
 
-    ASSERT_TRUE(store.Write(kOkKeys, [](MainSettings& s) {
+    ASSERT_TRUE(store.Write(WriteGroup::kOk, [](MainSettings& s) {
         s.Autoclose = false;
         s.CloseOn = 2;
         s.Border = false;
         s.IsTimer = true;  // the check state is stored...
     }));
     store.Update([](MainSettings& s) { s.IsTimer = false; });  // ...what is in force may differ
-    ASSERT_TRUE(store.Write(kShutdownKeys, [](MainSettings& s) {
+    ASSERT_TRUE(store.Write(WriteGroup::kShutdown, [](MainSettings& s) {
         s.SavedWidth = 300;
         s.SavedHeight = 120;
         s.SetupLeft = -1280;
         s.SetupTop = 5;
     }));
     // A value cannot add lines to the file.
-    ASSERT_TRUE(store.Write(kLanguageKeys,
+    ASSERT_TRUE(store.Write(WriteGroup::kLanguage,
                             [](MainSettings& s) { s.Language = "\xD0\xF3\xF1\r\nWidth=1"; }));
     EXPECT_EQ(Contents(),
               "[Main]\r\nLanguage=\xD0\xF3\xF1\r\n;TimeReloadLists=5\r\ncbAutoclose=0\r\n"
@@ -205,7 +205,7 @@ TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
 
     // Writing the values the file already has leaves it (and its time) alone.
     const auto before = std::filesystem::last_write_time(path_);
-    EXPECT_TRUE(again.Write(kOkKeys));
+    EXPECT_TRUE(again.Write(WriteGroup::kOk));
     EXPECT_EQ(std::filesystem::last_write_time(path_), before);
 }
 
@@ -229,7 +229,7 @@ TEST_F(SettingsTest, WritesOnlyInWriteModeAndNeverOverAnUnreadableFile) {
     store.Load(path_);
     EXPECT_FALSE(WriteDefaultSettingsIfMissing(folder_));
     EXPECT_EQ(store.Get()->MessageTime, 4);
-    EXPECT_FALSE(store.Write(kShutdownKeys));
+    EXPECT_FALSE(store.Write(WriteGroup::kShutdown));
     EXPECT_TRUE(std::filesystem::is_directory(path_));
 }
 
@@ -318,7 +318,8 @@ TEST(SettingsDialogTable, CheckBoxesAndTheirKeys) {
     }
     // OK stores every one of them and "cbClose"; nothing else.
     okKeys.push_back("cbClose");
-    std::vector<std::string_view> written(std::begin(kOkKeys), std::end(kOkKeys));
+    std::vector<std::string_view> written;
+    for (const SettingDef* def : KeysOf(WriteGroup::kOk)) written.push_back(def->key);
     std::sort(okKeys.begin(), okKeys.end());
     std::sort(written.begin(), written.end());
     EXPECT_EQ(okKeys, written);

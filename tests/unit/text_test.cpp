@@ -1,4 +1,4 @@
-#include "lists/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST(TextPrimitives, TrimBlankReplaceParse) {
         std::int32_t value;
     } ints[] = {{"12abc", 12}, {"-7", -7}, {"+8", 8}, {" 5", 0}, {"", 0}, {"-", 0},
                 {"2147483647", 2147483647}, {"2147483648", -2147483647 - 1},
-                {"4294967297", 1}, {"-2147483648", -2147483647 - 1}};
+                {"4294967297", 1}, {"-2147483648", -2147483647 - 1}, {"0x10", 0}};
     for (const auto& c : ints) EXPECT_EQ(ParseInt(c.text), c.value) << c.text;
     EXPECT_EQ(IntText(-2147483647 - 1), "-2147483648");
     EXPECT_EQ(IntText(0), "0");

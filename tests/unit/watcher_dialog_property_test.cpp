@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "lists/text.h"
+#include "base/text.h"
 #include "watcher/dialog_closer.h"
 #include "watcher/probes.h"
 #include "watcher_test_support.h"

@@ -2,7 +2,7 @@
 // and the one-line log entry.
 #include <gtest/gtest.h>
 
-#include "lists/text.h"
+#include "base/text.h"
 #include "watcher/dialog_closer.h"
 #include "watcher_test_support.h"
 

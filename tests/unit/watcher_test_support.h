@@ -1,5 +1,6 @@
 // A desk for the engine's tests: the fake window system, the lists with their built-in
-// class lists, a message sink that records every call, and switchable live options.
+// class lists, a message sink that records every call (tests/support), and switchable live
+// options.
 #pragma once
 
 #include <string>
@@ -8,31 +9,9 @@
 #include "fake_window_system.h"
 #include "lang/run_texts.h"
 #include "lists/list_files.h"
-#include "ui/message_sink.h"
+#include "recording_sink.h"
 
 namespace vantor::testing {
-
-// Records every call; with `timeline` set, also into that window system's record of
-// messages, in the order in which calls and messages happened.
-class RecordingSink : public MessageSink {
-  public:
-    void AppendLogEntry(const std::string& caption, const std::string& text) override {
-        Record("log '" + caption + "' '" + text + "'");
-    }
-    void RestartCountdown() override { Record("countdown"); }
-    void ShowClosedMessage(WindowHandle window, const std::string& caption,
-                           const std::string& text) override {
-        Record("show " + std::to_string(window) + " '" + caption + "' '" + text + "'");
-    }
-    std::vector<std::string> calls;
-    FakeWindowSystem* timeline = nullptr;
-
-  private:
-    void Record(const std::string& line) {
-        calls.push_back(line);
-        if (timeline) timeline->Note(line);
-    }
-};
 
 class SwitchOptions : public LiveOptions {
   public:

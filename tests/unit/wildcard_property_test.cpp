@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
+#include "base/text.h"
 #include "lists/pattern.h"
-#include "lists/text.h"
 
 namespace vantor {
 namespace {

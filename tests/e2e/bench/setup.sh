@@ -19,6 +19,9 @@ run=$1
 locales=$2
 keeper=$3
 here=$(cd "$(dirname "$0")" && pwd)
+wine_env=$(cd "$here/../../../scripts" && pwd)/wine_env.sh
+# shellcheck source=../../../scripts/wine_env.sh
+source "$wine_env"
 started=$(date +%s.%N)
 
 # A previous run whose driver was killed before its cleanup: end what it started first.
@@ -27,52 +30,32 @@ rm -rf "$run"
 mkdir -p "$run/work"
 
 # --- locale for code page 1251 (generated once per build tree) ---
-if [ ! -f "$locales/ru_RU.UTF-8/LC_CTYPE" ]; then
-    mkdir -p "$locales"
-    # localedef exits 1 on harmless warnings; judge by the result instead.
-    localedef -i ru_RU -f UTF-8 "$locales/ru_RU.UTF-8" >"$run/localedef.log" 2>&1 || true
-    if [ ! -f "$locales/ru_RU.UTF-8/LC_CTYPE" ]; then
-        echo "bench: cannot generate the ru_RU.UTF-8 locale (is the 'locales' package installed?)"
-        cat "$run/localedef.log"
-        exit 1
-    fi
+if ! wine_cp1251_locale "$locales"; then
+    echo "bench: cannot generate the ru_RU.UTF-8 locale (is the 'locales' package installed?)"
+    cat "$locales/localedef.log"
+    exit 1
 fi
 
 # --- X server ---
-: >"$run/display"
-setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    3>"$run/display" </dev/null >"$run/xvfb.log" 2>&1 &
-xvfb_pid=$!
+xvfb_started=0
+wine_start_xvfb "$run" && xvfb_started=1
 echo "$xvfb_pid" >"$run/xvfb.pid"
-for _ in $(seq 100); do
-    [ -s "$run/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$run/display" ]; then
+if [ "$xvfb_started" = 0 ]; then
     echo "bench: Xvfb did not start"
     cat "$run/xvfb.log"
     bash "$here/cleanup.sh" "$run" || true
     exit 1
 fi
-display=":$(tr -dc 0-9 <"$run/display")"
+display=$DISPLAY
 
 # --- environment shared by every test of this run ---
 desktop=${VANTOR_E2E_DESKTOP:-1}
 {
-    printf 'export WINEPREFIX=%q\n' "$run/prefix"
-    printf 'export WINEARCH=win64\n'
-    printf 'export WINEDEBUG=-all\n'
-    printf 'export WINEDLLOVERRIDES=%q\n' "mscoree=d;mshtml=d;winemenubuilder.exe=d"
+    printf 'source %q\n' "$wine_env"
+    printf 'wine_quiet_env\n'
+    printf 'wine_cp1251_env %q %q\n' "$locales" "${VANTOR_E2E_RUSSIAN:-0}"
+    printf 'export WINEPREFIX=%q WINEARCH=win64\n' "$run/prefix"
     printf 'export DISPLAY=%q\n' "$display"
-    printf 'export LOCPATH=%q\n' "$locales"
-    printf 'export LANG=ru_RU.UTF-8\n'
-    if [ "${VANTOR_E2E_RUSSIAN:-0}" = 1 ]; then
-        printf 'unset LC_MESSAGES\n'
-    else
-        printf 'export LC_MESSAGES=C\n'
-    fi
-    printf 'unset LC_ALL LANGUAGE\n'
     printf 'export VANTOR_E2E_RUN=%q\n' "$run"
     printf 'export VANTOR_E2E_RUSSIAN=%q\n' "${VANTOR_E2E_RUSSIAN:-0}"
     printf 'export VANTOR_E2E_DESKTOP=%q\n' "$desktop"

@@ -1,8 +1,8 @@
-#include "shell/colors.h"
+#include "settings/colors.h"
 
 #include <string>
 
-#include "lists/text.h"
+#include "base/text.h"
 
 namespace vantor {
 

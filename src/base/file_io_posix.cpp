@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 

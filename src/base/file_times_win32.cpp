@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "lists/file_times.h"
+#include "base/file_times.h"
 
 namespace vantor {
 namespace {

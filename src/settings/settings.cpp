@@ -1,15 +1,12 @@
-#include "shell/settings.h"
+#include "settings/settings.h"
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
+#include "base/paths.h"
 
 namespace vantor {
 
 std::string SettingsPathIn(std::string_view folder) {
-    std::string path(folder);
-    if (!path.empty() && path.back() != '\\' && path.back() != '/')
-        path += path.find('\\') != std::string::npos ? '\\' : '/';
-    path += kSettingsFileName;
-    return path;
+    return JoinPath(folder, kSettingsFileName);
 }
 
 bool WriteDefaultSettingsIfMissing(std::string_view folder) {

@@ -15,8 +15,9 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
-#include "shell/colors.h"
+#include "settings/colors.h"
 
 namespace vantor {
 
@@ -59,6 +60,14 @@ inline constexpr std::int32_t kMaxScannerPeriod = 60000;
 
 enum class SettingType { kBool, kInt, kText };
 
+// The groups of keys the program writes, each with one replace of the file.
+enum class WriteGroup : std::uint8_t {
+    kNone,      // never written by the program
+    kOk,        // OK in the settings dialog
+    kLanguage,  // a language picked in the settings dialog, at once
+    kShutdown,  // the end of the run
+};
+
 using SettingField =
     std::variant<bool MainSettings::*, std::int32_t MainSettings::*, std::string MainSettings::*>;
 
@@ -66,12 +75,15 @@ struct SettingDef {
     std::string_view key;
     SettingField field;
     std::int32_t def;  // booleans 1 or 0; every text key defaults to the empty text
+    WriteGroup group = WriteGroup::kNone;
 };
 
 SettingType TypeOf(const SettingDef& def);
 
-// Every key, in the order the main form reads them, then the settings dialog's.
+// Every key; the keys of a write group in the order they are written.
 std::span<const SettingDef> MainSettingsTable();
+// The keys of a group, in the order they are written.
+std::vector<const SettingDef*> KeysOf(WriteGroup group);
 // The row of a key (exact name), or nullptr.
 const SettingDef* FindSetting(std::string_view key);
 
@@ -80,18 +92,6 @@ MainSettings ReadMainSettings(std::string_view fileBytes);
 
 // A key's value as the file holds it ("1"/"0", decimal, text).
 std::string SettingText(const MainSettings& settings, const SettingDef& def);
-
-// The groups of keys the program writes, each in its own order.
-// OK in the settings dialog:
-inline constexpr std::string_view kOkKeys[] = {
-    "cbAutoclose",  "cbChangeCase",   "cbChangeCaseFirst", "cbSelectAll",
-    "cbCloseYesNo", "cbClose",        "btCopy.Visible",    "btClose.Visible",
-    "IsTimer",      "btExit.Visible", "cbBorder"};
-// A language picked in the settings dialog, at once:
-inline constexpr std::string_view kLanguageKeys[] = {"Language"};
-// The end of the run:
-inline constexpr std::string_view kShutdownKeys[] = {"Width", "Height", "fmSetup.Left",
-                                                     "fmSetup.Top"};
 
 // Values as the program applies them; out-of-range values stay defined.
 // The countdown's length: a negative MessageTime counts as 0 (hide at the first tick).

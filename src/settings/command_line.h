@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/main_settings.h"
+#include "settings/main_settings.h"
 
 namespace vantor {
 

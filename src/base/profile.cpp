@@ -1,9 +1,10 @@
-#include "shell/profile.h"
+#include "base/profile.h"
 
 #include <optional>
 
-#include "lists/file_io.h"
-#include "shell/profile_text.h"
+#include "base/file_io.h"
+#include "base/profile_text.h"
+#include "base/text.h"
 
 namespace vantor {
 namespace {
@@ -24,10 +25,7 @@ std::string_view UpToNul(std::string_view s) {
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && IsProfileBlank(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && IsProfileBlank(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
+    return TrimmedView(s, IsProfileBlank);
 }
 
 // Names compare with ASCII letters folded only: the system's profile functions on Wine do not
@@ -181,33 +179,6 @@ std::string_view DefaultText(std::string_view def) {
     return def.substr(0, end);
 }
 
-// The number parser behind GetPrivateProfileIntA.
-std::int32_t ParseProfileNumber(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && static_cast<unsigned char>(s[i]) <= ' ') ++i;
-    bool minus = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) minus = s[i++] == '-';
-    std::uint32_t base = 10;
-    if (s.size() - i >= 2 && s[i] == '0') {
-        if (s[i + 1] == 'b') base = 2;
-        if (s[i + 1] == 'o') base = 8;
-        if (s[i + 1] == 'x') base = 16;
-        if (base != 10) i += 2;
-    }
-    std::uint32_t total = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        std::uint32_t digit = 99;
-        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
-        if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
-        if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        if (digit >= base) break;
-        total = total * base + digit;
-    }
-    if (minus) total = 0u - total;
-    return static_cast<std::int32_t>(total);
-}
-
 bool HasLineBreakOrNul(std::string_view s) {
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -293,7 +264,7 @@ std::int32_t ProfileGetInt(std::string_view bytes, std::string_view section, std
     // The system reads the number through a 30-character buffer, with an empty default.
     const std::string text = ProfileGetString(bytes, section, key, "", 30);
     if (text.empty()) return def;
-    return ParseProfileNumber(text);
+    return ParseInt(text, NumberForm::kProfile);  // as GetPrivateProfileIntA reads it
 }
 
 bool ProfileSetString(std::string_view bytes, std::string_view section, std::string_view key,

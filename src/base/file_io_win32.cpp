@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 

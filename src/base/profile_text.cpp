@@ -1,10 +1,10 @@
-#include "shell/profile_text.h"
+#include "base/profile_text.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 
-#include "shell/profile_best_fit.h"
+#include "base/profile_best_fit.h"
 
 namespace vantor {
 namespace {

@@ -1,9 +1,9 @@
-#include "shell/command_line.h"
+#include "settings/command_line.h"
 
 #include <algorithm>
 
-#include "lists/text.h"
-#include "shell/colors.h"
+#include "base/text.h"
+#include "settings/colors.h"
 
 namespace vantor {
 namespace {

@@ -1,4 +1,4 @@
-#include "lists/text.h"
+#include "base/text.h"
 
 #include <array>
 
@@ -92,11 +92,19 @@ int PosCase(std::string_view sub, std::string_view text, int start) {
     return Find(sub, text, start, [](unsigned char x, unsigned char y) { return x == y; });
 }
 
-std::string TrimText(std::string_view text) {
+bool IsBlankByte(unsigned char c) {
+    return c <= 32;
+}
+
+std::string_view TrimmedView(std::string_view text, bool (*isBlank)(unsigned char)) {
     std::size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    return std::string(text.substr(b, e - b));
+    while (b < e && isBlank(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && isBlank(static_cast<unsigned char>(text[e - 1]))) --e;
+    return text.substr(b, e - b);
+}
+
+std::string TrimText(std::string_view text) {
+    return std::string(TrimmedView(text));
 }
 
 bool IsBlank(std::string_view text) {
@@ -121,13 +129,29 @@ std::string ReplaceAll(std::string_view text, std::string_view oldText, std::str
     return out;
 }
 
-std::int32_t ParseInt(std::string_view text) {
+std::int32_t ParseInt(std::string_view text, NumberForm form) {
+    const bool profile = form == NumberForm::kProfile;
     std::size_t i = 0;
+    while (profile && i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    std::uint32_t base = 10;
+    if (profile && text.size() - i >= 2 && text[i] == '0') {
+        if (text[i + 1] == 'b') base = 2;
+        if (text[i + 1] == 'o') base = 8;
+        if (text[i + 1] == 'x') base = 16;
+        if (base != 10) i += 2;
+    }
     std::uint32_t value = 0;  // unsigned arithmetic wraps like the 32-bit original
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        std::uint32_t digit = base;
+        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
+        if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        if (digit >= base) break;
+        value = value * base + digit;
+    }
     if (negative) value = 0u - value;
     return static_cast<std::int32_t>(value);
 }

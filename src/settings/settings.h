@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/profile.h"
+#include "base/profile.h"
 
 namespace vantor {
 

@@ -1,17 +1,16 @@
 // The settings in force: section "Main" read once at start-up, the command line over it, and
 // every change since (a live option clicked, OK, the language, the message window's size).
 // Readers on any thread take the snapshot; the GUI thread changes it, and writes groups of
-// keys to Vantor.ini from it in their order (kOkKeys, kLanguageKeys, kShutdownKeys).
+// groups of keys (WriteGroup, named in the settings table) to Vantor.ini from it.
 #pragma once
 
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "shell/main_settings.h"
-#include "shell/settings.h"
-#include "shell/shared_snapshot.h"
+#include "base/shared_snapshot.h"
+#include "settings/main_settings.h"
+#include "settings/settings.h"
 
 namespace vantor {
 
@@ -29,15 +28,15 @@ class SettingsStore {
     void Update(Change&& change) {
         current_.Update(std::forward<Change>(change));
     }
-    // Writes the keys, in this order, from the settings in force, as one group (one replace
-    // of the file). False when a key could not be written; the file is never replaced by one
+    // Writes the group's keys, in the table's order, from the settings in force (one replace
+    // of the file). False when they could not be written; the file is never replaced by one
     // that lost the user's other lines (see SettingsFile).
-    bool Write(std::span<const std::string_view> keys);
+    bool Write(WriteGroup group);
     // Update, then Write: the usual way a change is stored.
     template <class Change>
-    bool Write(std::span<const std::string_view> keys, Change&& change) {
+    bool Write(WriteGroup group, Change&& change) {
         Update(std::forward<Change>(change));
-        return Write(keys);
+        return Write(group);
     }
 
   private:

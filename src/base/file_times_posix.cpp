@@ -1,7 +1,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "lists/file_times.h"
+#include "base/file_times.h"
 
 namespace vantor {
 namespace {

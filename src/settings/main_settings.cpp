@@ -1,10 +1,10 @@
-#include "shell/main_settings.h"
+#include "settings/main_settings.h"
 
 #include <algorithm>
 
-#include "lists/text.h"
-#include "shell/profile.h"
-#include "shell/settings.h"
+#include "base/profile.h"
+#include "base/text.h"
+#include "settings/settings.h"
 
 namespace vantor {
 
@@ -12,30 +12,32 @@ namespace {
 
 using M = MainSettings;
 
+using G = WriteGroup;
+
 // The dialog's defaults are its controls as created: position 567, 105, "Autoclose"
-// checked, the rest unchecked, "Only auto".
+// checked, the rest unchecked, "Only auto". A group's keys are written in this order.
 constexpr SettingDef kTable[] = {
-    {"btCopy.Visible", &M::CopyVisible, 0},
-    {"btClose.Visible", &M::CloseVisible, 0},
-    {"IsTimer", &M::IsTimer, 0},
-    {"btExit.Visible", &M::ExitVisible, 0},
-    {"cbBorder", &M::Border, 1},
     {"MessageTransparent", &M::MessageTransparent, 222},
     {"MessageTime", &M::MessageTime, 4},
     {"NoCenter", &M::NoCenter, 1},
     {"Color", &M::Color, 0},
     {"TextColor", &M::TextColor, 0},
-    {"Width", &M::SavedWidth, 230},
-    {"Height", &M::SavedHeight, 100},
-    {"Language", &M::Language, 0},
-    {"fmSetup.Left", &M::SetupLeft, 567},
-    {"fmSetup.Top", &M::SetupTop, 105},
-    {"cbAutoclose", &M::Autoclose, 1},
-    {"cbClose", &M::CloseOn, 0},
-    {"cbChangeCase", &M::ChangeCase, 0},
-    {"cbChangeCaseFirst", &M::ChangeCaseFirst, 0},
-    {"cbSelectAll", &M::SelectAll, 0},
-    {"cbCloseYesNo", &M::CloseYesNo, 0},
+    {"Width", &M::SavedWidth, 230, G::kShutdown},
+    {"Height", &M::SavedHeight, 100, G::kShutdown},
+    {"Language", &M::Language, 0, G::kLanguage},
+    {"fmSetup.Left", &M::SetupLeft, 567, G::kShutdown},
+    {"fmSetup.Top", &M::SetupTop, 105, G::kShutdown},
+    {"cbAutoclose", &M::Autoclose, 1, G::kOk},
+    {"cbChangeCase", &M::ChangeCase, 0, G::kOk},
+    {"cbChangeCaseFirst", &M::ChangeCaseFirst, 0, G::kOk},
+    {"cbSelectAll", &M::SelectAll, 0, G::kOk},
+    {"cbCloseYesNo", &M::CloseYesNo, 0, G::kOk},
+    {"cbClose", &M::CloseOn, 0, G::kOk},
+    {"btCopy.Visible", &M::CopyVisible, 0, G::kOk},
+    {"btClose.Visible", &M::CloseVisible, 0, G::kOk},
+    {"IsTimer", &M::IsTimer, 0, G::kOk},
+    {"btExit.Visible", &M::ExitVisible, 0, G::kOk},
+    {"cbBorder", &M::Border, 1, G::kOk},
     // Not in the dialog: 0 turns off the early look at other programs' new windows.
     {"WindowEvents", &M::WindowEvents, 1},
     // Not in the dialog: History.txt beside the program, and its size in KiB.
@@ -67,6 +69,14 @@ SettingType TypeOf(const SettingDef& def) {
 
 std::span<const SettingDef> MainSettingsTable() {
     return kTable;
+}
+
+std::vector<const SettingDef*> KeysOf(WriteGroup group) {
+    std::vector<const SettingDef*> keys;
+    for (const SettingDef& def : kTable) {
+        if (def.group == group) keys.push_back(&def);
+    }
+    return keys;
 }
 
 const SettingDef* FindSetting(std::string_view key) {

@@ -1,8 +1,8 @@
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <vector>
 
-#include "lists/file_io.h"
+#include "base/file_io.h"
 
 namespace vantor {
 
@@ -12,20 +12,14 @@ void SettingsStore::Load(std::string path) {
     current_.Set(ReadMainSettings(bytes ? std::string_view(*bytes) : std::string_view()));
 }
 
-bool SettingsStore::Write(std::span<const std::string_view> keys) {
+bool SettingsStore::Write(WriteGroup group) {
     const std::shared_ptr<const MainSettings> values = Get();
     std::vector<ProfileEntry> entries;
-    bool known = true;
-    for (std::string_view key : keys) {
-        const SettingDef* def = FindSetting(key);
-        if (!def) {
-            known = false;
-            continue;
-        }
+    for (const SettingDef* def : KeysOf(group)) {
         entries.push_back({def->key, SettingText(*values, *def)});
     }
     SettingsWriteScope writing(file_);
-    return file_.WriteGroup(entries) && known;
+    return file_.WriteGroup(entries);
 }
 
 }  // namespace vantor
