@@ -30,9 +30,9 @@ class Scanner {
     void ScannerTick();
     // Hands every top-level window, hidden ones included, to the dialog analysis.
     void FullPass();
-    // The early look, on the timer thread between ticks: every new window whose program has
-    // answered since is looked at (DialogCloser::LookEarly). Ticks, key sampling and the full
-    // pass are untouched by it.
+    // The early look, on the watcher's thread between ticks: every new window whose program
+    // has answered since, and those that answer meanwhile, is looked at once
+    // (DialogCloser::LookEarly). Ticks, key sampling and the full pass are untouched by it.
     void LookAtNewWindows();
     // Where the system's window events leave new windows; safe from any thread.
     NewWindowWatch& NewWindows() { return newWindows_; }

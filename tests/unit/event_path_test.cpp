@@ -122,6 +122,30 @@ TEST(EarlyLook, FollowedByTicks) {
     }
 }
 
+// A burst: each click waits for its program while the next box's program answers; the same
+// look closes them all rather than one a wake-up.
+TEST(EarlyLook, ABurstIsClosedInOneLookAsItsAnswersComeIn) {
+    EventScene s;
+    std::vector<WindowHandle> boxes;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 3; ++i) {
+        boxes.push_back(s.AddDialog(kBox));
+        ASSERT_TRUE(s.scanner.NewWindows().Add(boxes.back(), s.desk.ws.Now()));
+        for (const char* line : {"countdown", "log 'Cap' 'Disk full'", "show {W} 'Cap' 'Disk full'"})
+            expected.push_back(s.Calls(boxes.back(), {line})[0]);
+    }
+    for (int i = 0; i < 2; ++i) {
+        s.desk.ws.Window(s.desk.ws.Window(boxes[i]).children[1]).onClick = [&s, next = boxes[i + 1]] {
+            s.scanner.NewWindows().Answered(next, s.desk.ws.Now());
+        };
+    }
+    s.desk.ws.ClearLog();
+    ASSERT_TRUE(s.scanner.NewWindows().Answered(boxes[0], s.desk.ws.Now()));
+    s.scanner.LookAtNewWindows();
+    EXPECT_EQ(s.desk.sink.calls, expected) << DumpSequences(expected, s.desk.sink.calls);
+    EXPECT_EQ(s.scanner.NewWindows().Waiting(), 0u);
+}
+
 TEST(NewWindowWatch, OnlyWindowsWhoseProgramsAnsweredAreTakenInTheOrderTheyAnswered) {
     // One step per row: announce ('+'), answer ('a') or take ('t') at a time after the start;
     // what the call returned ("1"/"0", or the windows taken) and how many windows wait after.

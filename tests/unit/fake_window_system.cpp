@@ -240,6 +240,7 @@ bool FakeWindowSystem::SetText(WindowHandle window, std::string_view text) {
 
 bool FakeWindowSystem::Click(WindowHandle button) {
     if (!Send(button, Msg("BM_CLICK", button))) return false;
+    if (const auto onClick = windows_[button].onClick) onClick();
     FakeWindow& w = windows_[button];
     if (w.clickToggles) w.check = w.check ? 0 : 1;
     if (w.clickHidesDialog) windows_[TopLevelOf(button)].visible = false;
