@@ -41,8 +41,8 @@ bool TickThread::Launch() {
     }
     thread_ = CreateThread(nullptr, 0, &TickThread::ThreadMain, this, 0, nullptr);
     if (!thread_) return false;
-    // `start` only hooks the system's events: it never waits for another program.
-    WaitForSingleObject(started_, INFINITE);
+    // `start` only hooks the system's events and waits for nobody; the bound is a guard.
+    WaitForSingleObject(started_, 5000);
     for (int i = 0; i < kTimers; ++i) {
         if (running_[i]) Arm(i);
     }
