@@ -20,7 +20,8 @@
 // (boxes nobody answered within 10 s; closed here and not counted) and "unactivated" (boxes
 // that never became active; not counted). Single boxes also print where the time went, as
 // medians from activation: "ping_ms" (the first WM_NULL a closer sent reached the box's
-// thread) and "click_ms" (the first BM_CLICK reached it).
+// thread) and "click_ms" (the first BM_CLICK reached it), and "reaction_ms", the median per
+// box from that WM_NULL to that BM_CLICK: the closer's own share, answer to click.
 #include <windows.h>
 
 #include <algorithm>
@@ -154,9 +155,11 @@ std::vector<double> Burst(int count, int& timeouts) {
     QueryPerformanceCounter(&g_releasedAt);
     SetEvent(g_release);
     std::vector<double> latencies;
+    const DWORD deadline = GetTickCount() + 10000;  // for the whole burst
     for (int i = 0; i < count; ++i) {
         const Box& box = boxes[static_cast<size_t>(i)];
-        if (WaitForSingleObject(threads[static_cast<size_t>(i)], 10000) == WAIT_TIMEOUT) {
+        const DWORD left = std::max<LONG>(0, static_cast<LONG>(deadline - GetTickCount()));
+        if (WaitForSingleObject(threads[static_cast<size_t>(i)], left) == WAIT_TIMEOUT) {
             ++timeouts;
             if (HWND w = FindWindowA("#32770", box.caption.c_str()))
                 PostMessageA(w, WM_COMMAND, IDOK, 0);
@@ -222,7 +225,7 @@ int main(int argc, char** argv) {
     const std::vector<PROCESS_INFORMATION> hungPrograms =
         hung ? StartHungPrograms(argv[3]) : std::vector<PROCESS_INFORMATION>{};
 
-    std::vector<double> latencies, pings, clicks;
+    std::vector<double> latencies, pings, clicks, reactions;
     int timeouts = 0, unactivated = 0;
     if (burst) latencies = Burst(count, timeouts);
     for (int i = 0; i < count && !burst; ++i) {
@@ -241,6 +244,7 @@ int main(int argc, char** argv) {
             std::printf("latency_ms %.1f\n", latencies.back());
             if (g_ping.QuadPart) pings.push_back(Millis(g_activated, g_ping));
             if (g_click.QuadPart) clicks.push_back(Millis(g_activated, g_click));
+            if (g_ping.QuadPart && g_click.QuadPart) reactions.push_back(Millis(g_ping, g_click));
         }
         CloseHandle(thread);
         Sleep(150 + static_cast<DWORD>(i * 37 % 50));
@@ -259,6 +263,7 @@ int main(int argc, char** argv) {
     std::printf("median_ms %.1f\np95_ms %.1f\nmax_ms %.1f\ntimeouts %d\nunactivated %d\n", at(0.5),
                 at(0.95), latencies.empty() ? -1.0 : latencies.back(), timeouts, unactivated);
     if (!burst && mode != "self")
-        std::printf("ping_ms %.1f\nclick_ms %.1f\n", Median(pings), Median(clicks));
+        std::printf("ping_ms %.1f\nclick_ms %.1f\nreaction_ms %.1f\n", Median(pings),
+                    Median(clicks), Median(reactions));
     return timeouts == 0 ? 0 : 1;
 }
