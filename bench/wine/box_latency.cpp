@@ -15,7 +15,9 @@
 //   box_latency burst COUNT          COUNT boxes released at one moment, each on a thread of
 //                                    its own; each is timed from that moment to its return
 //   box_latency burst-self COUNT     the same, each box pressing its own OK at activation
-//                                    (its thread posts IDOK from the hook): the burst's floor
+//                                    (its thread posts IDOK from the hook): the burst's floor.
+//                                    Wine 8 now and then corrupts its heap in a burst (more
+//                                    often in this one) and the program crashes: run again
 // Prints one "latency_ms N" line per box, then "median_ms", "p95_ms", "max_ms", "timeouts"
 // (boxes nobody answered within 10 s; closed here and not counted) and "unactivated" (boxes
 // that never became active; not counted). Single boxes also print where the time went, as

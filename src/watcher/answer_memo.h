@@ -11,8 +11,9 @@ namespace vantor {
 
 class AnswerMemo {
   public:
-    // An answer this recent stands for the thread taking messages now.
-    static constexpr std::uint32_t kFreshMs = 20;
+    // An answer this recent stands for the thread taking messages now: one tick, so that the
+    // boxes of a burst, looked at one after another, are not each asked again before the click.
+    static constexpr std::uint32_t kFreshMs = 50;
     // A thread that did not answer is counted as not answering for this long.
     static constexpr std::uint32_t kSilentMs = 250;
 

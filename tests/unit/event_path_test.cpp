@@ -203,10 +203,10 @@ TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
     };
     using V = AnswerMemo::Verdict;
     const Step steps[] = {
-        {'?', 7, 0, V::kAsk},       {'a', 7, 0, V::kAsk},     {'?', 7, 19, V::kAnswers},
-        {'?', 7, 20, V::kAsk},      {'?', 8, 5, V::kAsk},     {'s', 7, 30, V::kAsk},
-        {'?', 7, 279, V::kSilent},  {'?', 7, 280, V::kAsk},   {'a', 7, 281, V::kAsk},
-        {'?', 7, 290, V::kAnswers}, {'?', 0, 290, V::kAsk},
+        {'?', 7, 0, V::kAsk},       {'a', 7, 0, V::kAsk},     {'?', 7, 49, V::kAnswers},
+        {'?', 7, 50, V::kAsk},      {'?', 8, 5, V::kAsk},     {'s', 7, 60, V::kAsk},
+        {'?', 7, 309, V::kSilent},  {'?', 7, 310, V::kAsk},   {'a', 7, 311, V::kAsk},
+        {'?', 7, 320, V::kAnswers}, {'?', 0, 320, V::kAsk},
     };
     for (std::uint32_t start : {1000u, 0xFFFFFFF0u}) {
         AnswerMemo memo;
