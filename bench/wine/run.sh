@@ -161,13 +161,15 @@ fi
 if part burst; then
 echo "== bursts: boxes released at one moment, release to the last one's return =="
 # Wine 8 at times crashes a program whose many box threads end at once (a heap corruption in
-# its own code): such a run is made again, up to three times, and says so.
+# its own code): such a run is made again, up to three times, with a fresh closer (whose log
+# then holds only the boxes of the run that counts), and says so.
 burst() {
     local try
     for try in 1 2 3; do
         boxes "$@" >"$work/burst.out"
         grep -q 'max_ms' "$work/burst.out" && break
         echo "(crashed, run again: $(cat "$work/burst.out"))"
+        if [ "$1" != floor ]; then stop_closer; start_closer "$1"; fi
     done
 }
 for round in $(seq "$rounds"); do

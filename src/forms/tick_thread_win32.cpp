@@ -97,6 +97,10 @@ DWORD WINAPI TickThread::ThreadMain(void* self) {
 }
 
 void TickThread::Run() {
+    // Above the programs it watches, as the system's multimedia-timer thread that ran the
+    // ticks before: a busy desktop must not postpone the look that spares the user a box.
+    // Its work is short and bounded, and it sleeps in between.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anything comes
     if (handlers_.start) handlers_.start();
