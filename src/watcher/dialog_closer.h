@@ -84,8 +84,8 @@ class DialogCloser {
         std::string text;
         bool seenHidden = false;  // closing_: a pass met it hidden since the click
     };
-    // The latest messages whose OK click was not taken.
-    static constexpr std::size_t kMaxUnanswered = 16;
+    // The latest messages whose OK click was not taken (in a burst on a busy machine, many).
+    static constexpr std::size_t kMaxUnanswered = 128;
     std::vector<Logged> unanswered_;
     // The latest dialogs whose OK click was taken. Such a dialog hides at once but lives on
     // until its program's loop ends it, and a pass that meets it then must not take it for a

@@ -225,10 +225,12 @@ TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
     }
     // Many threads: the one noted longest ago is forgotten first.
     AnswerMemo memo;
-    for (std::uint32_t t = 1; t <= 9; ++t) memo.Note(t, true, 100 + t);
-    EXPECT_EQ(memo.Check(1, 110), AnswerMemo::Verdict::kAsk);
-    EXPECT_EQ(memo.Check(9, 110), AnswerMemo::Verdict::kAnswers);
-    EXPECT_EQ(memo.Check(2, 110), AnswerMemo::Verdict::kAnswers);
+    constexpr auto kLast = static_cast<std::uint32_t>(AnswerMemo::kThreads + 1);
+    for (std::uint32_t t = 1; t <= kLast; ++t) memo.Note(t, true, 1000 + t / 8);
+    const std::uint32_t now = 1000 + kLast / 8;
+    EXPECT_EQ(memo.Check(1, now), AnswerMemo::Verdict::kAsk);
+    EXPECT_EQ(memo.Check(kLast, now), AnswerMemo::Verdict::kAnswers);
+    EXPECT_EQ(memo.Check(2, now), AnswerMemo::Verdict::kAnswers);
 }
 
 // The GUI thread announces windows and hears their answers while the timer thread takes
