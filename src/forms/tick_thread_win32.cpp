@@ -7,6 +7,8 @@
 namespace vantor {
 namespace {
 
+constexpr DWORD kLongTickMs = 20;
+
 // A periodic timer as exact as the system makes one without raising its clock rate for
 // everybody (Windows 10 1803 on); older systems give the plain kind, whose periods the
 // system's clock rounds, though their mean stays the period.
@@ -78,6 +80,7 @@ void TickThread::SetPeriod(int i, UINT period) {
 bool TickThread::Shutdown(DWORD milliseconds) {
     for (int i = 0; i < kTimers; ++i) Stop(i);
     if (!thread_) return true;
+    stopping_ = true;
     SetEvent(stop_);
     const DWORD start = GetTickCount();
     for (;;) {
@@ -106,16 +109,27 @@ void TickThread::Run() {
     if (handlers_.start) handlers_.start();
     SetEvent(started_);
     const HANDLE waits[1 + kTimers] = {stop_, timers_[0], timers_[1]};
+    // Each call here is a round trip to the window manager under Wine, 20 ticks a second: an
+    // idle tick costs the wait and the tick, nothing more. Messages are fetched only when the
+    // wait says some came (one left from a tick's wake-up ends the next wait at once).
     for (;;) {
         const DWORD r = MsgWaitForMultipleObjectsEx(1 + kTimers, waits, INFINITE, QS_ALLINPUT,
                                                     MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) break;
-        const int timer = static_cast<int>(r - WAIT_OBJECT_0) - 1;
-        if (timer >= 0 && timer < kTimers && running_[timer] && handlers_.ticks[timer]) {
+        if (r == WAIT_OBJECT_0 || stopping_) break;
+        const DWORD timer = r - WAIT_OBJECT_0 - 1;
+        bool fetch = timer >= static_cast<DWORD>(kTimers);
+        if (!fetch && running_[timer] && handlers_.ticks[timer]) {
+            const DWORD began = GetTickCount();
             handlers_.ticks[timer]();
+            // A long tick (a full pass, a rule's wait) leaves its timer signalled again, which
+            // the wait would report before any message: fetch them now, or none would come.
+            fetch = GetTickCount() - began >= kLongTickMs;
         }
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
+        if (fetch) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
+        if (stopping_) break;
+        // Also after a tick: answers that came while it waited for a program were taken in then.
         if (handlers_.afterMessages) handlers_.afterMessages();
     }
     if (handlers_.end) handlers_.end();

@@ -59,6 +59,7 @@ class TickThread {
     std::array<HANDLE, kTimers> timers_{};
     std::array<std::atomic<UINT>, kTimers> period_{};
     std::array<std::atomic<bool>, kTimers> running_{};
+    std::atomic<bool> stopping_{false};
 };
 
 }  // namespace vantor
