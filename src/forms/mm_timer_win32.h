@@ -38,31 +38,6 @@ class PeriodicTimer {
     std::atomic<bool> running_{false};
 };
 
-// A one-shot multimedia timer (timeSetEvent TIME_ONESHOT) for waking the watcher between its
-// ticks: its handler runs on the same multimedia-timer thread as the periodic timers' ones,
-// so never beside one of them. Arming while a wake is pending adds nothing: that wake is still
-// to come. Disable, like PeriodicTimer::Stop, never waits for a handler that is running.
-class WakeTimer {
-  public:
-    explicit WakeTimer(std::function<void()> handler) : handler_(std::move(handler)) {}
-    WakeTimer(const WakeTimer&) = delete;
-    WakeTimer& operator=(const WakeTimer&) = delete;
-
-    void Enable();
-    void Disable();
-    // Any thread, also the handler itself: runs the handler once in about a millisecond,
-    // unless a wake is pending already. False when disabled or refused by the system.
-    bool Arm();
-
-  private:
-    static void CALLBACK Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
-
-    std::mutex mutex_;
-    std::function<void()> handler_;
-    bool enabled_ = false;
-    UINT id_ = 0;  // the pending wake, until its handler starts
-};
-
 // Waits up to `milliseconds` for timer handlers still running; false when one is still busy.
 // While waiting it answers messages sent to this thread, so a handler that sends to our own
 // windows can finish.

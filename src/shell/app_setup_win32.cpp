@@ -33,10 +33,7 @@ void Application::LoadSetupState() {
     dialog_.LoadChecks(*settings);
     // 9. The watcher, now that what it reads exists. A second start is on its way out: it must
     // not close anybody's dialogs meanwhile.
-    if (firstInstance_) {
-        windowSystem_.WatchForegroundChanges();
-        StartWatcher();
-    }
+    if (firstInstance_) StartWatcher();
 }
 
 void Application::ApplyLanguageNamed(const std::string& name) {

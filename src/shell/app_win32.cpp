@@ -1,5 +1,7 @@
 #include "shell/app_win32.h"
 
+#include <algorithm>
+
 #include "forms/fault_note.h"
 #include "forms/message_loop_win32.h"
 #include "forms/popup_menu_win32.h"
@@ -73,24 +75,24 @@ Application::Application(HINSTANCE instance)
       sink_(log_, window_, tasks_, history_),
       scanner_(windowSystem_, lists_, sink_, options_, texts_),
       advanced_(windowSystem_, lists_, sink_, texts_),
-      scannerTimer_(kWatcherPeriod, 10,
-                    [this] {
-                        windowSystem_.BeginTick();
-                        scanner_.ScannerTick();
-                        windowSystem_.EndTick();
-                    }),
-      advancedTimer_(kWatcherPeriod, 10,
-                     [this] {
-                         // With equal periods one system timer serves both handlers, in the
-                         // order they were started: half the wake-ups when idle, and one look
-                         // at the foreground window for both.
-                         windowSystem_.BeginTick();
-                         if (scannerShares_) scanner_.ScannerTick();
-                         advanced_.AdvancedListTick();
-                         windowSystem_.EndTick();
-                     }),
       spy_(windowSystem_, window_, tasks_),
       events_(windowSystem_, scanner_),
+      watcher_({.start = [this] { windowSystem_.WatchForegroundChanges(); },
+                .ticks = {[this] {
+                              // With equal periods one timer serves both: half the wake-ups
+                              // when idle, and one look at the foreground window for both.
+                              windowSystem_.BeginTick();
+                              if (scannerShares_) scanner_.ScannerTick();
+                              advanced_.AdvancedListTick();
+                              windowSystem_.EndTick();
+                          },
+                          [this] {
+                              windowSystem_.BeginTick();
+                              scanner_.ScannerTick();
+                              windowSystem_.EndTick();
+                          }},
+                .afterMessages = [this] { events_.LookAtAnswered(); },
+                .end = [this] { windowSystem_.StopWatchingForegroundChanges(); }}),
       folder_(ProgramFolderOf(executable_)),
       listService_(folder_, lists_, SystemFileTimes()) {}
 
@@ -207,14 +209,17 @@ void Application::ApplyMainFormSettings() {
     }
     if (background.textAreaFollows) window_.SetTextBackgroundToForm();
     if (const auto text = TextColorFromSetting(run->TextColor)) window_.SetTextColor(*text);
-    scannerTimer_.SetPeriod(static_cast<UINT>(run->ScannerPeriod));
-    scannerShares_ = scannerTimer_.Period() == kWatcherPeriod;
+    watcher_.SetPeriod(kScannerTimer, static_cast<UINT>(run->ScannerPeriod));
+    scannerShares_ = watcher_.Period(kScannerTimer) == kWatcherPeriod;
 }
 
 void Application::StartWatcher() {
     windowSystem_.ResumeSleeps();
-    if (!scannerShares_) scannerTimer_.Start();
-    advancedTimer_.Start();
+    // The thread comes with the first start: it hooks the window events to its own queue.
+    watcher_.SetPeriod(kWatcherTimer, kWatcherPeriod);
+    watcher_.Launch();
+    if (!scannerShares_) watcher_.Start(kScannerTimer);
+    watcher_.Start(kWatcherTimer);
     if (settings_.Get()->WindowEvents) events_.Start();
 }
 
@@ -222,8 +227,8 @@ void Application::StopWatcher() {
     // A tick asleep in an advanced-list rule wakes at once and does nothing more.
     windowSystem_.CancelSleeps();
     events_.Stop();
-    scannerTimer_.Stop();
-    advancedTimer_.Stop();
+    watcher_.Stop(kScannerTimer);
+    watcher_.Stop(kWatcherTimer);
 }
 
 void Application::StopBackgroundWork() {
@@ -282,9 +287,11 @@ void Application::OnMainFormDestroyed() {
     // their handlers use goes away. A tick blocked in another program is not waited for
     // beyond a bound; the lists and the log are kept until the process ends.
     StopBackgroundWork();
-    WaitForIdleTimers(1500);
+    // The watcher's thread unhooks the window events on its way out.
+    const DWORD start = GetTickCount();
+    watcher_.Shutdown(1500);
+    WaitForIdleTimers(1500 - std::min<DWORD>(1500, GetTickCount() - start));
     history_.Stop(2000);
-    windowSystem_.StopWatchingForegroundChanges();
     // Done at Exit already; here when the session ends without it.
     WriteShutdownKeys(false);
     tray_.Remove();

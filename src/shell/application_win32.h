@@ -13,6 +13,7 @@
 #include "forms/folder_watch_win32.h"
 #include "forms/form_win32.h"
 #include "forms/mm_timer_win32.h"
+#include "forms/tick_thread_win32.h"
 #include "forms/tray_icon_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
@@ -132,13 +133,16 @@ class Application {
     GuiMessageSink sink_;
     Scanner scanner_;
     AdvancedList advanced_;
-    PeriodicTimer scannerTimer_;
-    PeriodicTimer advancedTimer_;
-    // The scanner runs inside the advanced-list timer while both have the default period.
-    std::atomic<bool> scannerShares_{true};
     SpyRunner spy_;
     // Other programs' new windows are looked at between the ticks ("WindowEvents").
     EventPath events_;
+    // The watcher's thread: the advanced list's ticks (timer kWatcherTimer), the scanner's
+    // (inside them while both have the default period, else on kScannerTimer), the window
+    // events and the early look.
+    static constexpr int kWatcherTimer = 0, kScannerTimer = 1;
+    TickThread watcher_;
+    // The scanner runs inside the advanced-list timer while both have the default period.
+    std::atomic<bool> scannerShares_{true};
     AppWindow appWindow_;
     TrayIcon tray_;
     HMENU trayMenu_ = nullptr;

@@ -1,4 +1,4 @@
-// The message window as the watcher sees it. Called on the multimedia-timer thread: the log
+// The message window as the watcher sees it. Called on the watcher's thread: the log
 // is appended at once (it is guarded), the countdown restarts at once (guarded), and the
 // show is posted to the GUI thread, so a tick never waits for the GUI thread and the order
 // log entry, click, show is kept.

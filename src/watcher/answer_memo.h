@@ -1,20 +1,24 @@
 // What the sender remembers of other programs' threads between messages, to spare round
 // trips and waits: a thread that answered a moment ago is taken to answer now, and one that
-// left a message unanswered a moment ago is not waited for again so soon. A few threads are
-// remembered; the oldest one is forgotten first.
+// left a message unanswered a moment ago is not waited for again so soon. As many threads are
+// remembered as a burst of boxes brings (each box its own thread, all answering before the
+// first is clicked); the oldest one is forgotten first.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vantor {
 
 class AnswerMemo {
   public:
-    // An answer this recent stands for the thread taking messages now.
-    static constexpr std::uint32_t kFreshMs = 20;
+    // An answer this recent stands for the thread taking messages now: one tick, so that the
+    // boxes of a burst, looked at one after another, are not each asked again before the click.
+    static constexpr std::uint32_t kFreshMs = 50;
     // A thread that did not answer is counted as not answering for this long.
     static constexpr std::uint32_t kSilentMs = 250;
+    static constexpr std::size_t kThreads = 128;
 
     enum class Verdict { kAsk, kAnswers, kSilent };
 
@@ -55,7 +59,7 @@ class AnswerMemo {
         return oldest;
     }
 
-    std::array<Entry, 8> entries_{};
+    std::array<Entry, kThreads> entries_{};
 };
 
 }  // namespace vantor

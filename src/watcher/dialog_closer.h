@@ -90,15 +90,16 @@ class DialogCloser {
         std::string text;
         bool seenHidden = false;  // closing_: a pass met it hidden since the click
     };
-    // The latest messages whose OK click was not taken.
-    static constexpr std::size_t kMaxUnanswered = 16;
+    // The latest messages whose OK click was not taken (in a burst on a busy machine, many).
+    static constexpr std::size_t kMaxUnanswered = 128;
     std::vector<Logged> unanswered_;
     // The latest dialogs whose OK click was taken. Such a dialog hides at once but lives on
     // until its program's loop ends it, and a pass that meets it then must not take it for a
     // new message; one that stays visible (its program ignores the click) is not logged again
     // on every tick either, while one shown again after it was seen hidden, or showing a new
-    // text, says something new.
-    static constexpr std::size_t kMaxClosing = 8;
+    // text, says something new. A burst (a batch job failing a hundred times) leaves that many
+    // hidden on their way out at once, slowly under load: all of them are remembered.
+    static constexpr std::size_t kMaxClosing = 128;
     std::vector<Logged> closing_;
     void MakeRoom(std::vector<Logged>& remembered);
 };

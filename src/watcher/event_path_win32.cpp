@@ -2,8 +2,7 @@
 
 namespace vantor {
 
-EventPath::EventPath(Win32WindowSystem& ws, Scanner& scanner)
-    : ws_(ws), scanner_(scanner), wake_([this] { OnWake(); }) {
+EventPath::EventPath(Win32WindowSystem& ws, Scanner& scanner) : ws_(ws), scanner_(scanner) {
     ws_.SetTopLevelListener(this);
 }
 
@@ -14,19 +13,17 @@ EventPath::~EventPath() {
 
 void EventPath::Start() {
     scanner_.NewWindows().Clear();
-    wake_.Enable();
     on_ = true;
 }
 
 void EventPath::Stop() {
     on_ = false;
-    wake_.Disable();
     scanner_.NewWindows().Clear();
 }
 
 void EventPath::OnTopLevelWindow(WindowHandle window, std::uint32_t now) {
     if (!on_ || !scanner_.NewWindows().Add(window, now)) return;
-    // Answered in our message loop, whenever that program gets to it; never waited for.
+    // Answered into our queue, whenever that program gets to it; never waited for.
     SendMessageCallbackA(reinterpret_cast<HWND>(window), WM_NULL, 0, 0, &EventPath::OnAnswer,
                          reinterpret_cast<ULONG_PTR>(this));
 }
@@ -36,11 +33,10 @@ void CALLBACK EventPath::OnAnswer(HWND window, UINT, ULONG_PTR self, LRESULT) {
     const auto handle = reinterpret_cast<WindowHandle>(window);
     if (!path->on_ || !path->scanner_.NewWindows().Answered(handle, GetTickCount())) return;
     path->ws_.NoteAnswered(handle);
-    path->wake_.Arm();
 }
 
-void EventPath::OnWake() {
-    scanner_.LookAtNewWindows();
+void EventPath::LookAtAnswered() {
+    if (on_) scanner_.LookAtNewWindows();
 }
 
 }  // namespace vantor

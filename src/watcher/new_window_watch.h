@@ -21,8 +21,9 @@ class NewWindowWatch {
   public:
     // A window whose program has not answered for this long is forgotten.
     static constexpr std::uint32_t kWatchMs = 30000;
-    // A burst of new windows beyond this many drops the oldest waiting one.
-    static constexpr std::size_t kMaxWaiting = 64;
+    // A burst of new windows beyond this many drops the oldest waiting one (a batch job may
+    // fail a hundred times at once; each entry is a few bytes).
+    static constexpr std::size_t kMaxWaiting = 256;
 
     // Any thread: `window` was created or shown at `now`. True when it was not waiting yet;
     // the caller then asks its program whether it answers.

@@ -1,5 +1,7 @@
 #include "watcher/scanner.h"
 
+#include <vector>
+
 #include "base/text.h"
 #include "watcher/keyboard_helpers.h"
 #include "watcher/probes.h"
@@ -25,7 +27,12 @@ void Scanner::FullPass() {
 }
 
 void Scanner::LookAtNewWindows() {
-    for (WindowHandle window : newWindows_.TakeAnswered()) closer_.LookEarly(window);
+    // A burst: the answers of more windows come in while these are looked at (a click waits
+    // for its program), so this goes on until none is left, rather than one batch a wake-up.
+    for (std::vector<WindowHandle> taken = newWindows_.TakeAnswered(); !taken.empty();
+         taken = newWindows_.TakeAnswered()) {
+        for (WindowHandle window : taken) closer_.LookEarly(window);
+    }
 }
 
 void Scanner::ScannerTick() {

@@ -1,4 +1,4 @@
-// The watcher's pulse, called every 50 ms on the timer thread: the keyboard helpers first,
+// The watcher's pulse, called every 50 ms on the watcher's thread: the keyboard helpers first,
 // then the foreground window's analysis, and every 3000 ms a pass over all top-level windows.
 // Between the ticks, on the same thread, an early look at other programs' new windows.
 #pragma once
@@ -30,9 +30,9 @@ class Scanner {
     void ScannerTick();
     // Hands every top-level window, hidden ones included, to the dialog analysis.
     void FullPass();
-    // The early look, on the timer thread between ticks: every new window whose program has
-    // answered since is looked at (DialogCloser::LookEarly). Ticks, key sampling and the full
-    // pass are untouched by it.
+    // The early look, on the watcher's thread between ticks: every new window whose program
+    // has answered since, and those that answer meanwhile, is looked at once
+    // (DialogCloser::LookEarly). Ticks, key sampling and the full pass are untouched by it.
     void LookAtNewWindows();
     // Where the system's window events leave new windows; safe from any thread.
     NewWindowWatch& NewWindows() { return newWindows_; }
@@ -47,7 +47,7 @@ class Scanner {
     const LiveOptions& options_;
     DialogCloser closer_;
     NewWindowWatch newWindows_;
-    // Touched only on the timer thread.
+    // Touched only on the watcher's thread.
     std::uint32_t lastFullScanTick_ = 0;
     std::int32_t lastCaseChangeTick_ = 0;
 };

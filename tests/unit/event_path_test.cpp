@@ -122,6 +122,41 @@ TEST(EarlyLook, FollowedByTicks) {
     }
 }
 
+// A burst of a hundred boxes: each click waits for its program while the next box's program
+// answers; the same look handles them all rather than one a wake-up. The closed boxes stay
+// hidden until their programs end them, and the full pass that meets them logs none again;
+// nor does it log again those whose clicks a busy machine's programs did not take in time
+// (it only tries them again).
+TEST(EarlyLook, ABurstIsHandledInOneLookAndLoggedOnce) {
+    for (const bool taken : {true, false}) {
+        EventScene s;
+        constexpr int kBoxes = 100;
+        std::vector<WindowHandle> boxes;
+        std::vector<std::string> expected, retried;
+        for (int i = 0; i < kBoxes; ++i) {
+            boxes.push_back(s.AddDialog(kBox));
+            ASSERT_TRUE(s.scanner.NewWindows().Add(boxes.back(), s.desk.ws.Now()));
+            for (const char* line : {"countdown", "log 'Cap' 'Disk full'", "show {W} 'Cap' 'Disk full'"})
+                if (taken || line[0] != 's') expected.push_back(s.Calls(boxes.back(), {line})[0]);
+            if (!taken) retried.push_back("countdown");
+        }
+        for (int i = 0; i < kBoxes; ++i) {
+            FakeWindow& ok = s.desk.ws.Window(s.desk.ws.Window(boxes[i]).children[1]);
+            ok.slowCommands = !taken;
+            if (i + 1 == kBoxes) continue;
+            ok.onClick = [&s, next = boxes[i + 1]] { s.scanner.NewWindows().Answered(next, s.desk.ws.Now()); };
+        }
+        s.desk.ws.ClearLog();
+        ASSERT_TRUE(s.scanner.NewWindows().Answered(boxes[0], s.desk.ws.Now()));
+        s.scanner.LookAtNewWindows();
+        EXPECT_EQ(s.scanner.NewWindows().Waiting(), 0u);
+        s.desk.ws.Advance(kFullScanInterval);
+        s.Ticks(1);
+        expected.insert(expected.end(), retried.begin(), retried.end());
+        EXPECT_EQ(s.desk.sink.calls, expected) << taken << DumpSequences(expected, s.desk.sink.calls);
+    }
+}
+
 TEST(NewWindowWatch, OnlyWindowsWhoseProgramsAnsweredAreTakenInTheOrderTheyAnswered) {
     // One step per row: announce ('+'), answer ('a') or take ('t') at a time after the start;
     // what the call returned ("1"/"0", or the windows taken) and how many windows wait after.
@@ -179,10 +214,10 @@ TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
     };
     using V = AnswerMemo::Verdict;
     const Step steps[] = {
-        {'?', 7, 0, V::kAsk},       {'a', 7, 0, V::kAsk},     {'?', 7, 19, V::kAnswers},
-        {'?', 7, 20, V::kAsk},      {'?', 8, 5, V::kAsk},     {'s', 7, 30, V::kAsk},
-        {'?', 7, 279, V::kSilent},  {'?', 7, 280, V::kAsk},   {'a', 7, 281, V::kAsk},
-        {'?', 7, 290, V::kAnswers}, {'?', 0, 290, V::kAsk},
+        {'?', 7, 0, V::kAsk},       {'a', 7, 0, V::kAsk},     {'?', 7, 49, V::kAnswers},
+        {'?', 7, 50, V::kAsk},      {'?', 8, 5, V::kAsk},     {'s', 7, 60, V::kAsk},
+        {'?', 7, 309, V::kSilent},  {'?', 7, 310, V::kAsk},   {'a', 7, 311, V::kAsk},
+        {'?', 7, 320, V::kAnswers}, {'?', 0, 320, V::kAsk},
     };
     for (std::uint32_t start : {1000u, 0xFFFFFFF0u}) {
         AnswerMemo memo;
@@ -197,10 +232,12 @@ TEST(AnswerMemo, AFreshAnswerSparesTheQuestionAndSilenceIsNotWaitedForTwice) {
     }
     // Many threads: the one noted longest ago is forgotten first.
     AnswerMemo memo;
-    for (std::uint32_t t = 1; t <= 9; ++t) memo.Note(t, true, 100 + t);
-    EXPECT_EQ(memo.Check(1, 110), AnswerMemo::Verdict::kAsk);
-    EXPECT_EQ(memo.Check(9, 110), AnswerMemo::Verdict::kAnswers);
-    EXPECT_EQ(memo.Check(2, 110), AnswerMemo::Verdict::kAnswers);
+    constexpr auto kLast = static_cast<std::uint32_t>(AnswerMemo::kThreads + 1);
+    for (std::uint32_t t = 1; t <= kLast; ++t) memo.Note(t, true, 1000 + t / 8);
+    const std::uint32_t now = 1000 + kLast / 8;
+    EXPECT_EQ(memo.Check(1, now), AnswerMemo::Verdict::kAsk);
+    EXPECT_EQ(memo.Check(kLast, now), AnswerMemo::Verdict::kAnswers);
+    EXPECT_EQ(memo.Check(2, now), AnswerMemo::Verdict::kAnswers);
 }
 
 // The GUI thread announces windows and hears their answers while the timer thread takes

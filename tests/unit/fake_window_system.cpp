@@ -249,7 +249,9 @@ bool FakeWindowSystem::SetText(WindowHandle window, std::string_view text) {
 }
 
 bool FakeWindowSystem::Click(WindowHandle button) {
-    if (!Send(button, Msg("BM_CLICK", button))) return false;
+    const bool taken = Send(button, Msg("BM_CLICK", button));
+    if (const auto onClick = windows_[button].onClick) onClick();
+    if (!taken) return false;
     FakeWindow& w = windows_[button];
     if (w.clickToggles) w.check = w.check ? 0 : 1;
     if (w.clickHidesDialog) windows_[TopLevelOf(button)].visible = false;

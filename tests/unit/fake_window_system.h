@@ -39,6 +39,7 @@ struct FakeWindow {
     bool clickEndsDialog = false;    // BM_CLICK hides it, and it is no longer the foreground
     bool clickToggles = false;       // BM_CLICK flips the check state (check boxes)
     bool closeOnSysClose = true;     // SC_CLOSE destroys the window
+    std::function<void()> onClick;   // runs while BM_CLICK waits (what reaches the sender then)
     // Odd controls: a reported length other than the text's, and what WM_GETTEXT writes.
     std::optional<std::int64_t> reportedLength;
     std::optional<std::string> writtenText;
