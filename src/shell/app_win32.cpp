@@ -164,8 +164,8 @@ void Application::InitialiseMainForm() {
     if (firstInstance_ && settings_.Get()->History) {
         history_.Start(folder_, HistoryLimitBytes(settings_.Get()->HistoryKB), [this] {
             tasks_.Post([this] {
-                window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption),
-                                          std::string(kHistoryFailedText));
+                window_.ShowMessage(0, std::nullopt, std::string(kProgramCaption),
+                                    std::string(kHistoryFailedText));
             });
         });
     }
@@ -272,7 +272,7 @@ bool Application::StoreSettings(WriteGroup group, bool tell) {
 }
 
 void Application::ShowNotice(const std::string& text) {
-    window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption), text);
+    window_.ShowMessage(0, std::nullopt, std::string(kProgramCaption), text);
 }
 
 void Application::OnMainFormDestroyed() {

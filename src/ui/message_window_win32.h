@@ -64,8 +64,8 @@ class MessageWindow : public DialogForm {
     // The operations of the message window.
     // `closedRect` is the closed dialog's rectangle read right after the click (the dialog is
     // usually gone by the time the GUI thread shows the message); none when it was unknown.
-    void ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
-                           const std::string& caption, const std::string& text);
+    void ShowMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
+                     const std::string& caption, const std::string& text);
     void ShowAtCorner();
     // The same for the spy, which leaves the count as it is: the window stays while it is in
     // the foreground and hides once it has lost it.
@@ -104,8 +104,8 @@ class MessageWindow : public DialogForm {
     // A show by command or by the spy: at the corner, opaque, active.
     void Present(bool restartCount);
     // Steps 2-5 of a show, done while redrawing is suspended.
-    void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
-                               const std::string& caption, const std::string& text);
+    void ShowMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
+                         const std::string& caption, const std::string& text);
     void EnsureControls();
     void OnTextMouse(TextMouse event);
     void Layout();
