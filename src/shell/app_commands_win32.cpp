@@ -9,15 +9,16 @@ namespace vantor {
 
 void Application::Dispatch(MenuCommand command) {
     switch (command) {
+        // Paging over the log; the window only shows the page.
         case kCmdLastMessage:
-            window_.ShowLastMessage();
+            window_.ShowPage(log_.Last());
             break;
         case kCmdTrayPrevious:
         case kCmdPrevious:
-            window_.ShowPreviousMessage();
+            window_.ShowPage(log_.Previous(texts_.Get()->ssFirstMessage));
             break;
         case kCmdNext:
-            window_.ShowNextMessage();
+            window_.ShowPage(log_.Next(texts_.Get()->ssLastMessage));
             break;
         case kCmdCopy:
             window_.CopyMessageText();
@@ -33,7 +34,7 @@ void Application::Dispatch(MenuCommand command) {
             if (IsWindowVisible(window_.Window())) {
                 PostMessageA(window_.Window(), WM_CLOSE, 0, 0);
             } else {
-                window_.ShowLastMessage();
+                window_.ShowPage(log_.Last());
             }
             break;
         case kCmdOpenTrayMenu:
@@ -106,7 +107,7 @@ LRESULT Application::OnSecondStart(WPARAM code) {
             const std::string notice = listService_.ReloadRuleLists();
             window_.SetText(texts_.Get()->ssVantorRunning);
             window_.UpdateScrollBar();
-            window_.ShowLastMessage();
+            window_.ShowPage(log_.Last());
             if (!notice.empty()) ShowNotice(notice);
             return 0;
         }

@@ -67,7 +67,7 @@ Application::Application(HINSTANCE instance)
       executable_(RunningExecutablePath()),
       captions_(BuiltInCaptions()),
       options_(settings_),
-      window_(log_, texts_, settings_, tasks_),
+      window_(texts_, settings_, tasks_),
       dialog_(settings_),
       helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_, history_),
@@ -129,7 +129,13 @@ void Application::CreateMainForm() {
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },
                       [this] { OnMainFormDestroyed(); },
-                      [this](TextMouse event) { OnTextMouse(event); }});
+                      [this](TextMouse event) { OnTextMouse(event); },
+                      [this](int width, int height) {
+                          settings_.Update([&](MainSettings& s) {
+                              s.SavedWidth = width;
+                              s.SavedHeight = height;
+                          });
+                      }});
     tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
     trayMenu_ = BuildPopupMenu(TrayMenuItems(), captions_);
     scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));

@@ -121,23 +121,9 @@ void MessageWindow::ShowAndActivate() {
     textArea_.Focus();
 }
 
-void MessageWindow::ApplyPage(const LogPage& page) {
+void MessageWindow::ShowPage(const LogPage& page) {
     if (page.caption) SetCaption(*page.caption);
     if (page.text) SetText(*page.text);
-}
-
-void MessageWindow::ShowLastMessage() {
-    ApplyPage(log_.Last());
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowPreviousMessage() {
-    ApplyPage(log_.Previous(texts_.Get()->ssFirstMessage));
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowNextMessage() {
-    ApplyPage(log_.Next(texts_.Get()->ssLastMessage));
     ShowAtCorner();
 }
 

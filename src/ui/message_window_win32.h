@@ -38,10 +38,11 @@ class MessageWindow : public DialogForm {
         std::function<LRESULT(WPARAM code)> secondStart;
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
         std::function<void(TextMouse)> textMouse;      // the text area's buttons (links)
+        // The user sized the window: its outer size in 96-DPI units, as it is stored.
+        std::function<void(int width, int height)> resized;
     };
 
-    MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
-                  UiTaskQueue& tasks);
+    MessageWindow(const SharedRunTexts& texts, const SettingsStore& settings, UiTaskQueue& tasks);
 
     // The accelerators act while the focus is in the window; the captions text the menu.
     bool Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
@@ -72,9 +73,8 @@ class MessageWindow : public DialogForm {
     void ShowAtCornerKeepingCount();
     // Visible, foreground, the focus in the text; the countdown keeps running for it.
     void ShowAndActivate();
-    void ShowLastMessage();
-    void ShowPreviousMessage();
-    void ShowNextMessage();
+    // A page of the log (the dispatcher pages it), shown as a show by command.
+    void ShowPage(const LogPage& page);
     void UpdateScrollBar();
     void CopyMessageText();
     void RestartCountdown();  // any thread
@@ -111,12 +111,10 @@ class MessageWindow : public DialogForm {
     void Layout();
     void PlaceAtCorner();
     void ApplyOpacity(int value);
-    void ApplyPage(const LogPage& page);
     void RecalculateFrame();
 
-    MessageLog& log_;
     const SharedRunTexts& texts_;
-    SettingsStore& settings_;
+    const SettingsStore& settings_;
     UiTaskQueue& tasks_;
     Hooks hooks_;
     UINT notice_ = 0;
