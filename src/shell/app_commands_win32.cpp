@@ -71,29 +71,18 @@ void Application::Dispatch(MenuCommand command) {
 }
 
 void Application::OpenTrayMenu() {
-    SetForegroundWindow(window_.Window());
-    POINT at;
-    GetCursorPos(&at);
     window_.SetKeepOnTop(false);
-    TrackMenu(trayMenu_, window_.Window(), at);
-    // So that the menu closes when the user clicks elsewhere.
-    PostMessageA(window_.Window(), WM_NULL, 0, 0);
+    tray_.OpenMenu(window_.Window());
 }
 
 void Application::ToggleDisable() {
-    const bool wasChecked = IsMenuItemChecked(trayMenu_, kCmdDisable);
-    SetMenuItemChecked(trayMenu_, kCmdDisable, !wasChecked);
-    if (wasChecked) {
-        StartWatcher();
-        tray_.SetIcon(enabledIcon_);
-    } else {
+    const bool disable = !tray_.Disabled();
+    tray_.SetDisabled(disable);
+    if (disable) {
         StopWatcher();
-        tray_.SetIcon(disabledIcon_);
+    } else {
+        StartWatcher();
     }
-}
-
-bool Application::Disabled() const {
-    return IsMenuItemChecked(trayMenu_, kCmdDisable);
 }
 
 LRESULT Application::OnSecondStart(WPARAM code) {
@@ -112,10 +101,10 @@ LRESULT Application::OnSecondStart(WPARAM code) {
             return 0;
         }
         case InstanceCommand::kDisable:
-            if (!Disabled()) ToggleDisable();
+            if (!tray_.Disabled()) ToggleDisable();
             break;
         case InstanceCommand::kEnable:
-            if (Disabled()) ToggleDisable();
+            if (tray_.Disabled()) ToggleDisable();
             break;
         case InstanceCommand::kExit:
             // After the answer has gone back, as the tray menu's Exit.
@@ -124,7 +113,7 @@ LRESULT Application::OnSecondStart(WPARAM code) {
         case InstanceCommand::kStatus:
             break;
     }
-    return static_cast<LRESULT>(InstanceAnswer(Disabled()));
+    return static_cast<LRESULT>(InstanceAnswer(tray_.Disabled()));
 }
 
 void Application::ApplyTexts(const LanguageTexts& texts) {
@@ -132,7 +121,7 @@ void Application::ApplyTexts(const LanguageTexts& texts) {
     captions_ = texts.captions;
     window_.ApplyCaptions(captions_);
     dialog_.ApplyCaptions(captions_);
-    RetextMenu(trayMenu_, TrayMenuItems(), captions_);
+    tray_.ApplyCaptions(captions_);
     RetextMenu(window_.TextMenu(), TextMenuItems(), captions_);
 }
 

@@ -105,7 +105,7 @@ int Application::Run() {
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
     appWindow_.Create(
-        instance_, mainIcon_, &tray_,
+        instance_, mainIcon_, tray_.Icon(),
         {[](void* self, UINT m) { static_cast<Application*>(self)->Dispatch(TrayCommand(m)); },
          [](void* self) { static_cast<Application*>(self)->OnMainFormDestroyed(); }, this});
     // 2. fmMain with its timers, tray icon, menus and controls, then its initialisation.
@@ -122,9 +122,7 @@ int Application::Run() {
 }
 
 void Application::CreateMainForm() {
-    trayMainIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYMAIN");
-    enabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYENABLED");
-    disabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYDISABLED");
+    tray_.LoadIcons(instance_);
     accelerators_ = BuildAccelerators(MenuAccelerators());
     window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },
@@ -136,8 +134,7 @@ void Application::CreateMainForm() {
                               s.SavedHeight = height;
                           });
                       }});
-    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
-    trayMenu_ = BuildPopupMenu(TrayMenuItems(), captions_);
+    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, captions_);
     scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
 }
 
@@ -162,7 +159,7 @@ void Application::InitialiseMainForm() {
     PrepareSettingsFile(folder_);
     settings_.Load(SettingsPathIn(folder_));
     // 6. The enabled icon; 7. the command line overrides the file for this run.
-    tray_.SetIcon(enabledIcon_);
+    tray_.SetDisabled(false);
     settings_.Update(
         [](MainSettings& s) { ApplyCommandLine(SplitCommandLine(GetCommandLineA()), s); });
     ApplyMainFormSettings();

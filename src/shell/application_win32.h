@@ -13,13 +13,13 @@
 #include "forms/folder_watch_win32.h"
 #include "forms/form_win32.h"
 #include "forms/mm_timer_win32.h"
-#include "forms/tray_icon_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
 #include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "lists/list_service.h"
 #include "settings/settings_store.h"
+#include "shell/tray_win32.h"
 #include "ui/gui_message_sink_win32.h"
 #include "ui/history_writer_win32.h"
 #include "ui/links.h"
@@ -100,7 +100,6 @@ class Application {
     void ToggleDisable();
     // The second-start notice: the plain one, or a script's word (its answer returned).
     LRESULT OnSecondStart(WPARAM code);
-    bool Disabled() const;
     // The lists, the spy and links (app_lists_win32.cpp): the folder watch's check, the
     // additions from the message window, the Spy command, a quick click in the text.
     void StartListWatch();
@@ -140,11 +139,9 @@ class Application {
     // Other programs' new windows are looked at between the ticks ("WindowEvents").
     EventPath events_;
     AppWindow appWindow_;
-    TrayIcon tray_;
-    HMENU trayMenu_ = nullptr;
+    Tray tray_;  // the icon, its menu and Disable
     HACCEL accelerators_ = nullptr;
-    HICON mainIcon_ = nullptr, trayMainIcon_ = nullptr, enabledIcon_ = nullptr,
-          disabledIcon_ = nullptr;
+    HICON mainIcon_ = nullptr;
     std::string folder_;
     // The list files: start-up, the reload after the user's edits, the second start and the
     // additions from the message window all go through it.
