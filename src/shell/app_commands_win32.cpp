@@ -117,16 +117,16 @@ LRESULT Application::OnSecondStart(WPARAM code) {
 }
 
 void Application::ApplyTexts(const LanguageTexts& texts) {
-    texts_.Set(texts.runTexts);
-    captions_ = texts.captions;
-    window_.ApplyCaptions(captions_);
-    dialog_.ApplyCaptions(captions_);
-    tray_.ApplyCaptions(captions_);
-    RetextMenu(window_.TextMenu(), TextMenuItems(), captions_);
+    texts_.Set(texts);
+    const CaptionSet& captions = texts_.Captions();
+    window_.ApplyCaptions(captions);
+    dialog_.ApplyCaptions(captions);
+    tray_.ApplyCaptions(captions);
+    RetextMenu(window_.TextMenu(), TextMenuItems(), captions);
 }
 
 CaptionSet Application::CurrentCaptions() const {
-    CaptionSet current = captions_;  // the menus' items are as last applied
+    CaptionSet current = texts_.Captions();  // the menus' items are as last applied
     window_.ReadCaptions(current);   // the buttons as they read now ("Close (3)" included)
     dialog_.ReadCaptions(current);
     return current;

@@ -11,7 +11,7 @@
 namespace vantor {
 
 void Application::CreateSetupDialog() {
-    dialog_.Create(instance_, appWindow_.Window(), mainIcon_, captions_);
+    dialog_.Create(instance_, appWindow_.Window(), mainIcon_, texts_.Captions());
     dialog_.SetHooks({[this] { OnSetupOk(); }, [this](unsigned topic) { OpenHelp(topic); },
                       [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); },
                       [this](bool on) { return SetAutorunShown(on); }});
@@ -40,19 +40,13 @@ void Application::LoadSetupState() {
 }
 
 void Application::ApplyLanguageNamed(const std::string& name) {
-    const AppliedLanguage applied = ReadLanguage(folder_, name, CurrentCaptions());
+    const AppliedLanguage applied = texts_.Read(name, CurrentCaptions());
     dialog_.SetComboItems(kComboLanguage, {applied.listItem}, 0);
-    if (applied.helpFile) helpFile_ = *applied.helpFile;
-    if (applied.fromFile) {
-        ApplyTexts(applied.texts);
-    } else {
-        texts_.Set(applied.texts.runTexts);  // the captions on screen stay as they are
-    }
+    if (applied.fromFile) ApplyTexts(applied.texts);
 }
 
 void Application::OnLanguageListOpening() {
-    const LanguageList list =
-        BuildLanguageList(folder_, LanguageFileNames(folder_), settings_.Get()->Language);
+    const LanguageList list = texts_.List(settings_.Get()->Language);
     dialog_.SetComboItems(kComboLanguage, list.items, list.selected);
 }
 
@@ -94,7 +88,7 @@ bool Application::SetAutorunShown(bool on) {
 }
 
 void Application::OpenHelp(unsigned topic) {
-    OpenHelpTopic(appWindow_.Window(), helpFile_, folder_, topic);
+    OpenHelpTopic(appWindow_.Window(), texts_.HelpFile(), folder_, topic);
 }
 
 }  // namespace vantor

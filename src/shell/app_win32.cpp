@@ -65,14 +65,13 @@ bool AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 Application::Application(HINSTANCE instance)
     : instance_(instance),
       executable_(RunningExecutablePath()),
-      captions_(BuiltInCaptions()),
+      texts_(ProgramFolderOf(executable_), HelpFileOfModule(executable_)),
       options_(settings_),
-      window_(texts_, settings_, tasks_),
+      window_(texts_.Run(), settings_, tasks_),
       dialog_(settings_),
-      helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_, history_),
-      scanner_(windowSystem_, lists_, sink_, options_, texts_),
-      advanced_(windowSystem_, lists_, sink_, texts_),
+      scanner_(windowSystem_, lists_, sink_, options_, texts_.Run()),
+      advanced_(windowSystem_, lists_, sink_, texts_.Run()),
       scannerTimer_(kWatcherPeriod, 10,
                     [this] {
                         windowSystem_.BeginTick();
@@ -124,7 +123,7 @@ int Application::Run() {
 void Application::CreateMainForm() {
     tray_.LoadIcons(instance_);
     accelerators_ = BuildAccelerators(MenuAccelerators());
-    window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
+    window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, texts_.Captions());
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },
                       [this] { OnMainFormDestroyed(); },
                       [this](TextMouse event) { OnTextMouse(event); },
@@ -134,7 +133,7 @@ void Application::CreateMainForm() {
                               s.SavedHeight = height;
                           });
                       }});
-    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, captions_);
+    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, texts_.Captions());
     scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
 }
 

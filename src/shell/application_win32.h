@@ -19,6 +19,7 @@
 #include "lists/list_files.h"
 #include "lists/list_service.h"
 #include "settings/settings_store.h"
+#include "shell/program_texts_win32.h"
 #include "shell/tray_win32.h"
 #include "ui/gui_message_sink_win32.h"
 #include "ui/history_writer_win32.h"
@@ -118,8 +119,7 @@ class Application {
     const std::string executable_;  // this program's full path, asked once
     UiTaskQueue tasks_;
     MessageLog log_;
-    SharedRunTexts texts_;
-    CaptionSet captions_;  // as last applied; the forms hold their controls' live texts
+    ProgramTexts texts_;  // captions, run-time texts, help file, languages
     SettingsStore settings_;
     SettingsLiveOptions options_;
     ProgramLists lists_;
@@ -127,7 +127,6 @@ class Application {
     MessageWindow window_;
     SettingsDialog dialog_;
     HistoryWriter history_;  // History.txt, appended on a thread of its own
-    std::string helpFile_;  // the module's own until a language chooses one
     GuiMessageSink sink_;
     Scanner scanner_;
     AdvancedList advanced_;
