@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "lists/pattern.h"
 #include "base/text.h"
+#include "lists/pattern.h"
 #include "ui/spy.h"
 #include "watcher/advanced_list.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 namespace {
 

@@ -42,7 +42,7 @@ void ApplyOption(std::string_view argument, MainSettings& s) {
     if (word == "isexitbutton") s.ExitVisible = true;
     if (word == "nocenter") s.NoCenter = true;
     if (word == "toclosed") s.NoCenter = false;
-    if (word == "istimer") s.IsTimer = true;
+    if (word == "istimer") s.CloseButtonCountdown = true;
 
     const std::size_t eq = word.find('=');
     if (eq == std::string::npos) return;

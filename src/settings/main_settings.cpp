@@ -35,7 +35,7 @@ constexpr SettingDef kTable[] = {
     {"cbClose", &M::CloseOn, 0, G::kOk},
     {"btCopy.Visible", &M::CopyVisible, 0, G::kOk},
     {"btClose.Visible", &M::CloseVisible, 0, G::kOk},
-    {"IsTimer", &M::IsTimer, 0, G::kOk},
+    {"IsTimer", &M::CloseButtonCountdown, 0, G::kOk},
     {"btExit.Visible", &M::ExitVisible, 0, G::kOk},
     {"cbBorder", &M::Border, 1, G::kOk},
     // Not in the dialog: 0 turns off the early look at other programs' new windows.

@@ -27,7 +27,7 @@ struct MainSettings {
     std::string Language{};             // "Language": base name of the language file
     bool CopyVisible{};                 // "btCopy.Visible": the message window's buttons
     bool CloseVisible{};                // "btClose.Visible"
-    bool IsTimer{};                     // "IsTimer": the Close button counts the seconds down
+    bool CloseButtonCountdown{};        // "IsTimer": the Close button counts the seconds down
     bool ExitVisible{};                 // "btExit.Visible"
     bool Border{};                      // "cbBorder": border and caption bar of the message window
     std::int32_t MessageTransparent{};  // opacity; only the low eight bits count (OpacityOf)

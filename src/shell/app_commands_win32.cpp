@@ -9,15 +9,16 @@ namespace vantor {
 
 void Application::Dispatch(MenuCommand command) {
     switch (command) {
+        // Paging over the log; the window only shows the page.
         case kCmdLastMessage:
-            window_.ShowLastMessage();
+            window_.ShowPage(log_.Last());
             break;
         case kCmdTrayPrevious:
         case kCmdPrevious:
-            window_.ShowPreviousMessage();
+            window_.ShowPage(log_.Previous(texts_.Get()->ssFirstMessage));
             break;
         case kCmdNext:
-            window_.ShowNextMessage();
+            window_.ShowPage(log_.Next(texts_.Get()->ssLastMessage));
             break;
         case kCmdCopy:
             window_.CopyMessageText();
@@ -33,7 +34,7 @@ void Application::Dispatch(MenuCommand command) {
             if (IsWindowVisible(window_.Window())) {
                 PostMessageA(window_.Window(), WM_CLOSE, 0, 0);
             } else {
-                window_.ShowLastMessage();
+                window_.ShowPage(log_.Last());
             }
             break;
         case kCmdOpenTrayMenu:
@@ -70,29 +71,18 @@ void Application::Dispatch(MenuCommand command) {
 }
 
 void Application::OpenTrayMenu() {
-    SetForegroundWindow(window_.Window());
-    POINT at;
-    GetCursorPos(&at);
     window_.SetKeepOnTop(false);
-    TrackMenu(trayMenu_, window_.Window(), at);
-    // So that the menu closes when the user clicks elsewhere.
-    PostMessageA(window_.Window(), WM_NULL, 0, 0);
+    tray_.OpenMenu(window_.Window());
 }
 
 void Application::ToggleDisable() {
-    const bool wasChecked = IsMenuItemChecked(trayMenu_, kCmdDisable);
-    SetMenuItemChecked(trayMenu_, kCmdDisable, !wasChecked);
-    if (wasChecked) {
-        StartWatcher();
-        tray_.SetIcon(enabledIcon_);
-    } else {
+    const bool disable = !tray_.Disabled();
+    tray_.SetDisabled(disable);
+    if (disable) {
         StopWatcher();
-        tray_.SetIcon(disabledIcon_);
+    } else {
+        StartWatcher();
     }
-}
-
-bool Application::Disabled() const {
-    return IsMenuItemChecked(trayMenu_, kCmdDisable);
 }
 
 LRESULT Application::OnSecondStart(WPARAM code) {
@@ -106,15 +96,15 @@ LRESULT Application::OnSecondStart(WPARAM code) {
             const std::string notice = listService_.ReloadRuleLists();
             window_.SetText(texts_.Get()->ssVantorRunning);
             window_.UpdateScrollBar();
-            window_.ShowLastMessage();
+            window_.ShowPage(log_.Last());
             if (!notice.empty()) ShowNotice(notice);
             return 0;
         }
         case InstanceCommand::kDisable:
-            if (!Disabled()) ToggleDisable();
+            if (!tray_.Disabled()) ToggleDisable();
             break;
         case InstanceCommand::kEnable:
-            if (Disabled()) ToggleDisable();
+            if (tray_.Disabled()) ToggleDisable();
             break;
         case InstanceCommand::kExit:
             // After the answer has gone back, as the tray menu's Exit.
@@ -123,20 +113,20 @@ LRESULT Application::OnSecondStart(WPARAM code) {
         case InstanceCommand::kStatus:
             break;
     }
-    return static_cast<LRESULT>(InstanceAnswer(Disabled()));
+    return static_cast<LRESULT>(InstanceAnswer(tray_.Disabled()));
 }
 
 void Application::ApplyTexts(const LanguageTexts& texts) {
-    texts_.Set(texts.runTexts);
-    captions_ = texts.captions;
-    window_.ApplyCaptions(captions_);
-    dialog_.ApplyCaptions(captions_);
-    RetextMenu(trayMenu_, TrayMenuItems(), captions_);
-    RetextMenu(window_.TextMenu(), TextMenuItems(), captions_);
+    texts_.Set(texts);
+    const CaptionSet& captions = texts_.Captions();
+    window_.ApplyCaptions(captions);
+    dialog_.ApplyCaptions(captions);
+    tray_.ApplyCaptions(captions);
+    RetextMenu(window_.TextMenu(), TextMenuItems(), captions);
 }
 
 CaptionSet Application::CurrentCaptions() const {
-    CaptionSet current = captions_;  // the menus' items are as last applied
+    CaptionSet current = texts_.Captions();  // the menus' items are as last applied
     window_.ReadCaptions(current);   // the buttons as they read now ("Close (3)" included)
     dialog_.ReadCaptions(current);
     return current;

@@ -47,7 +47,7 @@ void Application::OpenAdvancedList() {
 }
 
 void Application::StartSpy() {
-    spy_.Start(captions_[Caption::pmSpy]);
+    spy_.Start(texts_.Captions()[Caption::pmSpy]);
 }
 
 void Application::OnTextMouse(TextMouse event) {

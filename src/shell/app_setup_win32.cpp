@@ -11,7 +11,7 @@
 namespace vantor {
 
 void Application::CreateSetupDialog() {
-    dialog_.Create(instance_, appWindow_.Window(), mainIcon_, captions_);
+    dialog_.Create(instance_, appWindow_.Window(), mainIcon_, texts_.Captions());
     dialog_.SetHooks({[this] { OnSetupOk(); }, [this](unsigned topic) { OpenHelp(topic); },
                       [this] { OnLanguageListOpening(); }, [this] { OnLanguageListClosed(); },
                       [this](bool on) { return SetAutorunShown(on); }});
@@ -22,7 +22,7 @@ void Application::LoadSetupState() {
     ApplyLanguageNamed(settings_.Get()->Language);
     window_.SetText(texts_.Get()->ssNotAutoClosed);
     // 3. Autorun shows on when the Run value names this very program.
-    dialog_.SetChecked(kCbAutoRun, AutorunIsOn(ReadRunValue(), executable_));
+    dialog_.SetChecked(kCheckAutoRun, AutorunIsOn(ReadRunValue(), executable_));
     // 4. The stored position, pulled back onto the screen with the dialog's real outer size.
     const auto settings = settings_.Get();
     const SIZE size = dialog_.OuterSize();
@@ -37,25 +37,19 @@ void Application::LoadSetupState() {
 }
 
 void Application::ApplyLanguageNamed(const std::string& name) {
-    const AppliedLanguage applied = ReadLanguage(folder_, name, CurrentCaptions());
-    dialog_.SetComboItems(kCbLanguage, {applied.listItem}, 0);
-    if (applied.helpFile) helpFile_ = *applied.helpFile;
-    if (applied.fromFile) {
-        ApplyTexts(applied.texts);
-    } else {
-        texts_.Set(applied.texts.runTexts);  // the captions on screen stay as they are
-    }
+    const AppliedLanguage applied = texts_.Read(name, CurrentCaptions());
+    dialog_.SetComboItems(kComboLanguage, {applied.listItem}, 0);
+    if (applied.fromFile) ApplyTexts(applied.texts);
 }
 
 void Application::OnLanguageListOpening() {
-    const LanguageList list =
-        BuildLanguageList(folder_, LanguageFileNames(folder_), settings_.Get()->Language);
-    dialog_.SetComboItems(kCbLanguage, list.items, list.selected);
+    const LanguageList list = texts_.List(settings_.Get()->Language);
+    dialog_.SetComboItems(kComboLanguage, list.items, list.selected);
 }
 
 void Application::OnLanguageListClosed() {
-    const int index = dialog_.ComboSelection(kCbLanguage);
-    const LanguageChoice choice = ChooseLanguage(index, dialog_.ComboItem(kCbLanguage, index));
+    const int index = dialog_.ComboSelection(kComboLanguage);
+    const LanguageChoice choice = ChooseLanguage(index, dialog_.ComboItem(kComboLanguage, index));
     if (!choice.store) return;
     if (choice.restartNote) {
         // The texts on screen stay until the next start, which has no language.
@@ -75,8 +69,8 @@ void Application::OnSetupOk() {
     StoreSettings(WriteGroup::kOk);
     // The seconds show only while the Close button is on.
     const bool timer =
-        TimerInForce(dialog_.Checked(kCbbtTimer), dialog_.ControlEnabled(kCbbtTimer));
-    settings_.Update([&](MainSettings& s) { s.IsTimer = timer; });
+        TimerInForce(dialog_.Checked(kCheckBtTimer), dialog_.ControlEnabled(kCheckBtTimer));
+    settings_.Update([&](MainSettings& s) { s.CloseButtonCountdown = timer; });
     PostMessageA(dialog_.Window(), WM_CLOSE, 0, 0);
 }
 
@@ -91,7 +85,7 @@ bool Application::SetAutorunShown(bool on) {
 }
 
 void Application::OpenHelp(unsigned topic) {
-    OpenHelpTopic(appWindow_.Window(), helpFile_, folder_, topic);
+    OpenHelpTopic(appWindow_.Window(), texts_.HelpFile(), folder_, topic);
 }
 
 }  // namespace vantor

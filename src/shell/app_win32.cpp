@@ -67,14 +67,13 @@ bool AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 Application::Application(HINSTANCE instance)
     : instance_(instance),
       executable_(RunningExecutablePath()),
-      captions_(BuiltInCaptions()),
+      texts_(ProgramFolderOf(executable_), HelpFileOfModule(executable_)),
       options_(settings_),
-      window_(log_, texts_, settings_, tasks_),
+      window_(texts_.Run(), settings_, tasks_),
       dialog_(settings_),
-      helpFile_(HelpFileOfModule(executable_)),
       sink_(log_, window_, tasks_, history_),
-      scanner_(windowSystem_, lists_, sink_, options_, texts_),
-      advanced_(windowSystem_, lists_, sink_, texts_),
+      scanner_(windowSystem_, lists_, sink_, options_, texts_.Run()),
+      advanced_(windowSystem_, lists_, sink_, texts_.Run()),
       spy_(windowSystem_, window_, tasks_),
       events_(windowSystem_, scanner_),
       watcher_({.start = [this] { windowSystem_.WatchForegroundChanges(); },
@@ -107,7 +106,7 @@ int Application::Run() {
     tasks_.Create(instance_);
     // 1. The application object and its hidden window.
     appWindow_.Create(
-        instance_, mainIcon_, &tray_,
+        instance_, mainIcon_, tray_.Icon(),
         {[](void* self, UINT m) { static_cast<Application*>(self)->Dispatch(TrayCommand(m)); },
          [](void* self) { static_cast<Application*>(self)->OnMainFormDestroyed(); }, this});
     // 2. fmMain with its timers, tray icon, menus and controls, then its initialisation.
@@ -124,16 +123,19 @@ int Application::Run() {
 }
 
 void Application::CreateMainForm() {
-    trayMainIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYMAIN");
-    enabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYENABLED");
-    disabledIcon_ = LoadTrayIcon(instance_, "ZFMMAIN_TRAYDISABLED");
+    tray_.LoadIcons(instance_);
     accelerators_ = BuildAccelerators(MenuAccelerators());
-    window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, captions_);
+    window_.Create(instance_, appWindow_.Window(), mainIcon_, accelerators_, texts_.Captions());
     window_.SetHooks({[this](MenuCommand c) { Dispatch(c); }, [this](WPARAM code) { return OnSecondStart(code); },
                       [this] { OnMainFormDestroyed(); },
-                      [this](TextMouse event) { OnTextMouse(event); }});
-    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, trayMainIcon_, "Vantor");
-    trayMenu_ = BuildPopupMenu(TrayMenuItems(), captions_);
+                      [this](TextMouse event) { OnTextMouse(event); },
+                      [this](int width, int height) {
+                          settings_.Update([&](MainSettings& s) {
+                              s.SavedWidth = width;
+                              s.SavedHeight = height;
+                          });
+                      }});
+    tray_.Add(appWindow_.Window(), kTrayCallbackMessage, texts_.Captions());
     scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
 }
 
@@ -158,7 +160,7 @@ void Application::InitialiseMainForm() {
     PrepareSettingsFile(folder_);
     settings_.Load(SettingsPathIn(folder_));
     // 6. The enabled icon; 7. the command line overrides the file for this run.
-    tray_.SetIcon(enabledIcon_);
+    tray_.SetDisabled(false);
     settings_.Update(
         [](MainSettings& s) { ApplyCommandLine(SplitCommandLine(GetCommandLineA()), s); });
     ApplyMainFormSettings();
@@ -166,8 +168,8 @@ void Application::InitialiseMainForm() {
     if (firstInstance_ && settings_.Get()->History) {
         history_.Start(folder_, HistoryLimitBytes(settings_.Get()->HistoryKB), [this] {
             tasks_.Post([this] {
-                window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption),
-                                          std::string(kHistoryFailedText));
+                window_.ShowMessage(0, std::nullopt, std::string(kProgramCaption),
+                                    std::string(kHistoryFailedText));
             });
         });
     }
@@ -277,7 +279,7 @@ bool Application::StoreSettings(WriteGroup group, bool tell) {
 }
 
 void Application::ShowNotice(const std::string& text) {
-    window_.ShowClosedMessage(0, std::nullopt, std::string(kProgramCaption), text);
+    window_.ShowMessage(0, std::nullopt, std::string(kProgramCaption), text);
 }
 
 void Application::OnMainFormDestroyed() {

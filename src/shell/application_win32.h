@@ -14,13 +14,14 @@
 #include "forms/form_win32.h"
 #include "forms/mm_timer_win32.h"
 #include "forms/tick_thread_win32.h"
-#include "forms/tray_icon_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
 #include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "lists/list_service.h"
 #include "settings/settings_store.h"
+#include "shell/program_texts_win32.h"
+#include "shell/tray_win32.h"
 #include "ui/gui_message_sink_win32.h"
 #include "ui/history_writer_win32.h"
 #include "ui/links.h"
@@ -101,7 +102,6 @@ class Application {
     void ToggleDisable();
     // The second-start notice: the plain one, or a script's word (its answer returned).
     LRESULT OnSecondStart(WPARAM code);
-    bool Disabled() const;
     // The lists, the spy and links (app_lists_win32.cpp): the folder watch's check, the
     // additions from the message window, the Spy command, a quick click in the text.
     void StartListWatch();
@@ -120,8 +120,7 @@ class Application {
     const std::string executable_;  // this program's full path, asked once
     UiTaskQueue tasks_;
     MessageLog log_;
-    SharedRunTexts texts_;
-    CaptionSet captions_;  // as last applied; the forms hold their controls' live texts
+    ProgramTexts texts_;  // captions, run-time texts, help file, languages
     SettingsStore settings_;
     SettingsLiveOptions options_;
     ProgramLists lists_;
@@ -129,7 +128,6 @@ class Application {
     MessageWindow window_;
     SettingsDialog dialog_;
     HistoryWriter history_;  // History.txt, appended on a thread of its own
-    std::string helpFile_;  // the module's own until a language chooses one
     GuiMessageSink sink_;
     Scanner scanner_;
     AdvancedList advanced_;
@@ -144,11 +142,9 @@ class Application {
     // The scanner runs inside the advanced-list timer while both have the default period.
     std::atomic<bool> scannerShares_{true};
     AppWindow appWindow_;
-    TrayIcon tray_;
-    HMENU trayMenu_ = nullptr;
+    Tray tray_;  // the icon, its menu and Disable
     HACCEL accelerators_ = nullptr;
-    HICON mainIcon_ = nullptr, trayMainIcon_ = nullptr, enabledIcon_ = nullptr,
-          disabledIcon_ = nullptr;
+    HICON mainIcon_ = nullptr;
     std::string folder_;
     // The list files: start-up, the reload after the user's edits, the second start and the
     // additions from the message window all go through it.

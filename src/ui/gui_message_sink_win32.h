@@ -25,15 +25,15 @@ class GuiMessageSink : public MessageSink {
         log_.Append(caption, text);
     }
     void RestartCountdown() override { window_.RestartCountdown(); }
-    void ShowClosedMessage(WindowHandle closed, const std::string& caption,
-                           const std::string& text) override {
+    void ShowMessage(WindowHandle closed, const std::string& caption,
+                     const std::string& text) override {
         // Read now: the dialog is usually destroyed before the GUI thread gets to the show.
         std::optional<RECT> rect;
         RECT r;
         if (closed != 0 && GetWindowRect(reinterpret_cast<HWND>(closed), &r)) rect = r;
         MessageWindow* window = &window_;
         tasks_.Post([window, closed, rect, caption, text] {
-            window->ShowClosedMessage(closed, rect, caption, text);
+            window->ShowMessage(closed, rect, caption, text);
         });
     }
 

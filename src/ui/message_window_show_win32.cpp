@@ -58,13 +58,13 @@ void MessageWindow::ApplyOpacity(int value) {
     }
 }
 
-void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
-                                      const std::string& caption, const std::string& text) {
+void MessageWindow::ShowMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
+                                const std::string& caption, const std::string& text) {
     EnsureControls();
     {
         RedrawPause pauseForm(window_);
         RedrawPause pauseText(textArea_.Handle());
-        ShowClosedMessageText(closed, closedRect, caption, text);
+        ShowMessageText(closed, closedRect, caption, text);
     }
     RedrawWindow(window_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
@@ -75,9 +75,8 @@ void MessageWindow::ShowClosedMessage(WindowHandle closed, const std::optional<R
     SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
 }
 
-void MessageWindow::ShowClosedMessageText(WindowHandle closed,
-                                          const std::optional<RECT>& closedRect,
-                                          const std::string& caption, const std::string& text) {
+void MessageWindow::ShowMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
+                                    const std::string& caption, const std::string& text) {
     const auto settings = settings_.Get();
     SetText("");
     SetCaption(caption);
@@ -122,23 +121,9 @@ void MessageWindow::ShowAndActivate() {
     textArea_.Focus();
 }
 
-void MessageWindow::ApplyPage(const LogPage& page) {
+void MessageWindow::ShowPage(const LogPage& page) {
     if (page.caption) SetCaption(*page.caption);
     if (page.text) SetText(*page.text);
-}
-
-void MessageWindow::ShowLastMessage() {
-    ApplyPage(log_.Last());
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowPreviousMessage() {
-    ApplyPage(log_.Previous(texts_.Get()->ssFirstMessage));
-    ShowAtCorner();
-}
-
-void MessageWindow::ShowNextMessage() {
-    ApplyPage(log_.Next(texts_.Get()->ssLastMessage));
     ShowAtCorner();
 }
 
@@ -173,8 +158,9 @@ void MessageWindow::CountdownTick() {
     const bool visible = IsWindowVisible(window_) != FALSE;
     const bool active = GetForegroundWindow() == window_;
     const auto settings = settings_.Get();
-    const CountdownStep step = countdown_.Tick(visible, active, MessageSeconds(*settings),
-                                               settings->IsTimer, texts_.Get()->ssClose);
+    const CountdownStep step =
+        countdown_.Tick(visible, active, MessageSeconds(*settings), settings->CloseButtonCountdown,
+                        texts_.Get()->ssClose);
     if (step.raise) {
         SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
         if (!(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {

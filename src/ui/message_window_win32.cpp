@@ -29,10 +29,9 @@ constexpr ControlDef kControls[] = {
 
 }  // namespace
 
-MessageWindow::MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
+MessageWindow::MessageWindow(const SharedRunTexts& texts, const SettingsStore& settings,
                              UiTaskQueue& tasks)
-    : log_(log),
-      texts_(texts),
+    : texts_(texts),
       settings_(settings),
       tasks_(tasks),
       countdownTimer_(1000, 0, [this] {
@@ -228,14 +227,12 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         }
         case WM_SIZE:
             Layout();
-            if (initialised_) {
+            if (initialised_ && hooks_.resized) {
                 RECT r;
                 GetWindowRect(window_, &r);
-                // Kept in 96-DPI units: the stored size means the same at every scale.
-                settings_.Update([&](MainSettings& s) {
-                    s.SavedWidth = ScaleFromDpi(r.right - r.left, Dpi());
-                    s.SavedHeight = ScaleFromDpi(r.bottom - r.top, Dpi());
-                });
+                // In 96-DPI units: the stored size means the same at every scale.
+                hooks_.resized(ScaleFromDpi(r.right - r.left, Dpi()),
+                               ScaleFromDpi(r.bottom - r.top, Dpi()));
             }
             return false;
         case WM_CLOSE:

@@ -38,10 +38,11 @@ class MessageWindow : public DialogForm {
         std::function<LRESULT(WPARAM code)> secondStart;
         std::function<void()> destroyed;               // WM_DESTROY, before the controls go
         std::function<void(TextMouse)> textMouse;      // the text area's buttons (links)
+        // The user sized the window: its outer size in 96-DPI units, as it is stored.
+        std::function<void(int width, int height)> resized;
     };
 
-    MessageWindow(MessageLog& log, const SharedRunTexts& texts, SettingsStore& settings,
-                  UiTaskQueue& tasks);
+    MessageWindow(const SharedRunTexts& texts, const SettingsStore& settings, UiTaskQueue& tasks);
 
     // The accelerators act while the focus is in the window; the captions text the menu.
     bool Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
@@ -64,17 +65,16 @@ class MessageWindow : public DialogForm {
     // The operations of the message window.
     // `closedRect` is the closed dialog's rectangle read right after the click (the dialog is
     // usually gone by the time the GUI thread shows the message); none when it was unknown.
-    void ShowClosedMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
-                           const std::string& caption, const std::string& text);
+    void ShowMessage(WindowHandle closed, const std::optional<RECT>& closedRect,
+                     const std::string& caption, const std::string& text);
     void ShowAtCorner();
     // The same for the spy, which leaves the count as it is: the window stays while it is in
     // the foreground and hides once it has lost it.
     void ShowAtCornerKeepingCount();
     // Visible, foreground, the focus in the text; the countdown keeps running for it.
     void ShowAndActivate();
-    void ShowLastMessage();
-    void ShowPreviousMessage();
-    void ShowNextMessage();
+    // A page of the log (the dispatcher pages it), shown as a show by command.
+    void ShowPage(const LogPage& page);
     void UpdateScrollBar();
     void CopyMessageText();
     void RestartCountdown();  // any thread
@@ -104,19 +104,17 @@ class MessageWindow : public DialogForm {
     // A show by command or by the spy: at the corner, opaque, active.
     void Present(bool restartCount);
     // Steps 2-5 of a show, done while redrawing is suspended.
-    void ShowClosedMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
-                               const std::string& caption, const std::string& text);
+    void ShowMessageText(WindowHandle closed, const std::optional<RECT>& closedRect,
+                         const std::string& caption, const std::string& text);
     void EnsureControls();
     void OnTextMouse(TextMouse event);
     void Layout();
     void PlaceAtCorner();
     void ApplyOpacity(int value);
-    void ApplyPage(const LogPage& page);
     void RecalculateFrame();
 
-    MessageLog& log_;
     const SharedRunTexts& texts_;
-    SettingsStore& settings_;
+    const SettingsStore& settings_;
     UiTaskQueue& tasks_;
     Hooks hooks_;
     UINT notice_ = 0;

@@ -7,16 +7,16 @@ namespace {
 using M = MainSettings;
 
 constexpr SetupCheckDef kChecks[] = {
-    {kCbAutoclose, &M::Autoclose, true},
-    {kCbChangeCase, &M::ChangeCase, true},
-    {kCbChangeCaseFirst, &M::ChangeCaseFirst, true},
-    {kCbSelectAll, &M::SelectAll, true},
-    {kCbCloseYesNo, &M::CloseYesNo, true},
-    {kCbbtCopy, &M::CopyVisible, false},
-    {kCbbtClose, &M::CloseVisible, false},
-    {kCbbtTimer, &M::IsTimer, false},
-    {kCbbtExit, &M::ExitVisible, false},
-    {kCbBorder, &M::Border, false},
+    {kCheckAutoclose, &M::Autoclose, true},
+    {kCheckChangeCase, &M::ChangeCase, true},
+    {kCheckChangeCaseFirst, &M::ChangeCaseFirst, true},
+    {kCheckSelectAll, &M::SelectAll, true},
+    {kCheckCloseYesNo, &M::CloseYesNo, true},
+    {kCheckBtCopy, &M::CopyVisible, false},
+    {kCheckBtClose, &M::CloseVisible, false},
+    {kCheckBtTimer, &M::CloseButtonCountdown, false},
+    {kCheckBtExit, &M::ExitVisible, false},
+    {kCheckBorder, &M::Border, false},
 };
 
 }  // namespace

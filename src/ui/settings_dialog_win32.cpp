@@ -32,24 +32,24 @@ constexpr ControlDef kControls[] = {
     {kSetupWebLink, "STATIC", kLabel, 16, 168, 0, 0, 0, C::kNone},
     {kGbMain, "BUTTON", kGroup, 4, 0, 214, 97, 0, C::gbMain},
     {kLbLanguage, "STATIC", kLabel, 8, 52, 0, 0, kGbMain, C::lbLanguage},
-    {kCbAutoRun, "BUTTON", kCheck, 8, 16, 0, 0, kGbMain, C::cbAutoRun},
-    {kCbAutoclose, "BUTTON", kCheck, 8, 34, 0, 0, kGbMain, C::cbAutoclose},
-    {kCbLanguage, "COMBOBOX", kList, 8, 68, 193, kListHeight, kGbMain, C::kNone},
+    {kCheckAutoRun, "BUTTON", kCheck, 8, 16, 0, 0, kGbMain, C::cbAutoRun},
+    {kCheckAutoclose, "BUTTON", kCheck, 8, 34, 0, 0, kGbMain, C::cbAutoclose},
+    {kComboLanguage, "COMBOBOX", kList, 8, 68, 193, kListHeight, kGbMain, C::kNone},
     {kGbKeyboard, "BUTTON", kGroup, 228, 0, 214, 97, 0, C::gbKeyboard},
-    {kCbChangeCase, "BUTTON", kCheck, 8, 16, 0, 0, kGbKeyboard, C::cbChangeCase},
-    {kCbChangeCaseFirst, "BUTTON", kCheck, 24, 34, 0, 0, kGbKeyboard, C::cbChangeCaseFirst},
-    {kCbSelectAll, "BUTTON", kCheck, 8, 52, 0, 0, kGbKeyboard, C::cbSelectAll},
-    {kCbCloseYesNo, "BUTTON", kCheck, 8, 72, 0, 0, kGbKeyboard, C::cbCloseYesNo},
+    {kCheckChangeCase, "BUTTON", kCheck, 8, 16, 0, 0, kGbKeyboard, C::cbChangeCase},
+    {kCheckChangeCaseFirst, "BUTTON", kCheck, 24, 34, 0, 0, kGbKeyboard, C::cbChangeCaseFirst},
+    {kCheckSelectAll, "BUTTON", kCheck, 8, 52, 0, 0, kGbKeyboard, C::cbSelectAll},
+    {kCheckCloseYesNo, "BUTTON", kCheck, 8, 72, 0, 0, kGbKeyboard, C::cbCloseYesNo},
     // Disabled with its controls: cbClose only shows the stored choice.
     {kGbMessages, "BUTTON", kGroup | WS_DISABLED, 4, 104, 214, 121, 0, C::gbMessages},
     {kLbCloseOn, "STATIC", kLabel, 8, 12, 0, 0, kGbMessages, C::lbCloseOn},
-    {kCbClose, "COMBOBOX", kList, 8, 28, 177, kListHeight, kGbMessages, C::cbCloseText},
+    {kComboCloseOn, "COMBOBOX", kList, 8, 28, 177, kListHeight, kGbMessages, C::cbCloseText},
     {kGbButtons, "BUTTON", kGroup, 228, 104, 214, 121, 0, C::gbButtons},
-    {kCbbtCopy, "BUTTON", kCheck, 8, 16, 0, 0, kGbButtons, C::cbbtCopy},
-    {kCbbtClose, "BUTTON", kCheck, 8, 34, 0, 0, kGbButtons, C::cbbtClose},
-    {kCbbtTimer, "BUTTON", kCheck, 24, 52, 0, 0, kGbButtons, C::cbbtTimer},
-    {kCbbtExit, "BUTTON", kCheck, 8, 72, 0, 0, kGbButtons, C::cbbtExit},
-    {kCbBorder, "BUTTON", kCheck, 8, 90, 0, 0, kGbButtons, C::cbBorder},
+    {kCheckBtCopy, "BUTTON", kCheck, 8, 16, 0, 0, kGbButtons, C::cbbtCopy},
+    {kCheckBtClose, "BUTTON", kCheck, 8, 34, 0, 0, kGbButtons, C::cbbtClose},
+    {kCheckBtTimer, "BUTTON", kCheck, 24, 52, 0, 0, kGbButtons, C::cbbtTimer},
+    {kCheckBtExit, "BUTTON", kCheck, 8, 72, 0, 0, kGbButtons, C::cbbtExit},
+    {kCheckBorder, "BUTTON", kCheck, 8, 90, 0, 0, kGbButtons, C::cbBorder},
     {kBtOK, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 8, 242, 75, 25, 0, C::btOK},
     {kBtCancel, "BUTTON", kPush, 88, 242, 75, 25, 0, C::btCancel},
     {kBtHelp, "BUTTON", kPush, 366, 242, 75, 25, 0, C::btHelp},
@@ -84,11 +84,11 @@ bool SettingsDialog::Create(HINSTANCE instance, HWND owner, HICON icon,
     }
     std::vector<std::string> closeOn;
     for (Caption item : kCloseOnItems) closeOn.push_back(captions[item]);
-    SetComboItems(kCbClose, closeOn, 0);
+    SetComboItems(kComboCloseOn, closeOn, 0);
     // As created: "Autorun", "Autoclose" and "Border" checked, the rest not.
-    SetChecked(kCbAutoRun, true);
-    SetChecked(kCbAutoclose, true);
-    SetChecked(kCbBorder, true);
+    SetChecked(kCheckAutoRun, true);
+    SetChecked(kCheckAutoclose, true);
+    SetChecked(kCheckBorder, true);
     ApplyCaptions(captions);
     return true;
 }
@@ -96,7 +96,7 @@ bool SettingsDialog::Create(HINSTANCE instance, HWND owner, HICON icon,
 void SettingsDialog::EnsureControls() {
     if (ControlsCreated()) return;
     CreateControls();
-    HookControl(Control(kCbLanguage), &SettingsDialog::LanguageListHook, this);
+    HookControl(Control(kComboLanguage), &SettingsDialog::LanguageListHook, this);
 }
 
 bool SettingsDialog::LanguageListHook(void* context, HWND, UINT message, WPARAM, LPARAM) {
@@ -140,12 +140,12 @@ void SettingsDialog::Hide() {
 void SettingsDialog::LoadChecks(const MainSettings& settings) {
     for (const SetupCheckDef& def : SetupCheckBoxes()) SetChecked(def.id, settings.*def.setting);
     // An out-of-range choice shows no selection (and OK then stores -1).
-    SetComboSelection(kCbClose, settings.CloseOn);
+    SetComboSelection(kComboCloseOn, settings.CloseOn);
 }
 
 void SettingsDialog::StoreChecks(MainSettings& settings) const {
     for (const SetupCheckDef& def : SetupCheckBoxes()) settings.*def.setting = Checked(def.id);
-    settings.CloseOn = ComboSelection(kCbClose);
+    settings.CloseOn = ComboSelection(kComboCloseOn);
 }
 
 ScreenPoint SettingsDialog::Position() const {
@@ -168,12 +168,12 @@ void SettingsDialog::MoveTo(ScreenPoint position) {
 void SettingsDialog::ApplyCaptions(const CaptionSet& captions) {
     DialogForm::ApplyCaptions(captions);
     // The "Close on" items are re-texted in place; the choice stays.
-    for (int i = 0; i < 4; ++i) SetComboItem(kCbClose, i, captions[kCloseOnItems[i]]);
+    for (int i = 0; i < 4; ++i) SetComboItem(kComboCloseOn, i, captions[kCloseOnItems[i]]);
 }
 
 void SettingsDialog::ReadCaptions(CaptionSet& captions) const {
     DialogForm::ReadCaptions(captions);
-    for (int i = 0; i < 4; ++i) captions[kCloseOnItems[i]] = ComboItem(kCbClose, i);
+    for (int i = 0; i < 4; ++i) captions[kCloseOnItems[i]] = ComboItem(kComboCloseOn, i);
 }
 
 void SettingsDialog::OnHelp(DWORD context) {
@@ -182,11 +182,11 @@ void SettingsDialog::OnHelp(DWORD context) {
 
 void SettingsDialog::OnCheckClicked(int id) {
     const bool checked = Checked(id);
-    if (id == kCbbtClose) SetControlEnabled(kCbbtTimer, checked);
+    if (id == kCheckBtClose) SetControlEnabled(kCheckBtTimer, checked);
     // A value that could not be written or removed is not shown as done: the box shows what
     // the registry holds (the hook's answer). Nothing else is reported.
-    if (id == kCbAutoRun && hooks_.autorun) {
-        if (const bool on = hooks_.autorun(checked); on != checked) SetChecked(kCbAutoRun, on);
+    if (id == kCheckAutoRun && hooks_.autorun) {
+        if (const bool on = hooks_.autorun(checked); on != checked) SetChecked(kCheckAutoRun, on);
     }
     // The watcher reads the settings in force on every tick: this acts at once.
     if (const SetupCheckDef* def = FindSetupCheck(id); def && def->live) {
@@ -195,7 +195,7 @@ void SettingsDialog::OnCheckClicked(int id) {
 }
 
 void SettingsDialog::OnCommand(int id, int code) {
-    if (id == kCbLanguage) {
+    if (id == kComboLanguage) {
         if (code == CBN_CLOSEUP && hooks_.languageListClosed) hooks_.languageListClosed();
         return;
     }

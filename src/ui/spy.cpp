@@ -1,6 +1,6 @@
 #include "ui/spy.h"
 
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 namespace vantor {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 #include "watcher/window_system.h"
 
 namespace vantor {

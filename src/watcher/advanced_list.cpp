@@ -2,7 +2,7 @@
 
 #include "base/text.h"
 #include "lists/pattern.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 namespace vantor {
 namespace {
@@ -204,7 +204,7 @@ bool AdvancedList::ApplyRule(const AdvancedRule& rule, WindowHandle fg, const st
 void AdvancedList::Report(WindowHandle fg, const std::string& caption, const std::string& body,
                           bool show) {
     // Maximize, minimize and hide show nothing; they are recorded by their word.
-    if (show) sink_.ShowClosedMessage(0, caption, body);
+    if (show) sink_.ShowMessage(0, caption, body);
     sink_.RecordAction({DoneAction::kRule, fg, processId_, caption, body});
 }
 

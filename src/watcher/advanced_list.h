@@ -10,7 +10,7 @@
 #include "lang/text_table.h"
 #include "lists/list_files.h"
 #include "watcher/message_sink.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 #include "watcher/window_system.h"
 
 namespace vantor {

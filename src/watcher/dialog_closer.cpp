@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "lists/pattern.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 namespace vantor {
 
@@ -213,7 +213,7 @@ DialogCloser::Outcome DialogCloser::Examine(WindowHandle window, bool escPressed
     const ListSnapshot black = lists_.Snapshot(ListKind::Black);
     if (shown) return Outcome::kActed;  // closed and recorded before; its program ignored that
     const bool blackListed = black && ListContainsText(*black, f.text);
-    if (!blackListed) sink_.ShowClosedMessage(window, *caption, f.text);
+    if (!blackListed) sink_.ShowMessage(window, *caption, f.text);
     sink_.RecordAction({blackListed ? DoneAction::kClosedNotShown : DoneAction::kClosed, window,
                         processId, *caption, f.text});
     return Outcome::kActed;

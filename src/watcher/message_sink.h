@@ -29,8 +29,8 @@ public:
     // Restarts the message window's countdown at its full length.
     virtual void RestartCountdown() = 0;
     // Shows a message as it arrives, without taking the focus; window may be 0.
-    virtual void ShowClosedMessage(WindowHandle window, const std::string& caption,
-                                   const std::string& text) = 0;
+    virtual void ShowMessage(WindowHandle window, const std::string& caption,
+                             const std::string& text) = 0;
     // A message was closed or a rule acted: recorded in the history, never waited for.
     virtual void RecordAction(const DoneAction& /*action*/) {}
 };

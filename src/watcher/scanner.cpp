@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "watcher/keyboard_helpers.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 namespace vantor {
 

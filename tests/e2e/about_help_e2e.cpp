@@ -105,9 +105,10 @@ TEST(Help, TopicsOpenTheGuideAtTheirAnchors) {
     ClickAt(vantor.SettingsControl(kBtHelp));
     EXPECT_EQ(recorder.Next(), topic51);
     ASSERT_TRUE(vantor.OpenSettings());
-    ClickAt(vantor.SettingsControl(kCbSelectAll));
+    ClickAt(vantor.SettingsControl(kCheckSelectAll));
     ASSERT_TRUE(WaitUntil(
-        [&] { return FocusOf(vantor.Settings()) == vantor.SettingsControl(kCbSelectAll); }, 2000));
+        [&] { return FocusOf(vantor.Settings()) == vantor.SettingsControl(kCheckSelectAll); },
+        2000));
     PressKeys({VK_F1});
     EXPECT_EQ(recorder.Next(), topic51);
     EXPECT_TRUE(IsWindowVisible(vantor.Settings())) << "F1 is help, not a command";

@@ -288,12 +288,13 @@ TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {
     MessageLog log;
     SharedRunTexts texts;
     SettingsStore settings;
-    MessageWindow window(log, texts, settings, tasks);
+    MessageWindow window(texts, settings, tasks);
     HACCEL accelerators = BuildAccelerators(MenuAccelerators());
     ASSERT_TRUE(window.Create(GetModuleHandleA(nullptr), nullptr, nullptr, accelerators,
                               BuiltInCaptions()));
     std::vector<MenuCommand> commands;
-    window.SetHooks({[&](MenuCommand c) { commands.push_back(c); }, nullptr, nullptr, nullptr});
+    window.SetHooks(
+        {[&](MenuCommand c) { commands.push_back(c); }, nullptr, nullptr, nullptr, nullptr});
     HWND form = window.Window();
     window.SetButtonVisible(kBtCopy, true);
     window.SetButtonVisible(kBtClose, true);
@@ -307,7 +308,7 @@ TEST(Forms, MessageWindowButtonsAndMenusTakeTheirTextsBeforeAndAfterTheyExist) {
     window.ApplyCaptions(captions);
     RetextMenu(window.TextMenu(), TextMenuItems(), captions);
     window.SetText("three word text");
-    window.ShowLastMessage();
+    window.ShowPage(log.Last());
     Pump(50);
     HWND copy = FindChild(form, "Button", std::string("\xCA\xEE\xEF\xE8\xFF"));
     ASSERT_NE(copy, nullptr) << "the Copy button kept the text applied before it existed";

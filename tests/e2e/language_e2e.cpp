@@ -79,11 +79,11 @@ TEST(Language, AFileRetextsBothMenusTheButtonsAndTheDialog) {
         const char* text;
     } texts[] = {{kGbMain, " Basics "},
                  {kLbLanguage, "Language/ Language"},
-                 {kCbAutoRun, "Start with system"},
+                 {kCheckAutoRun, "Start with system"},
                  {kBtOK, "Accept"},
                  {kBtCancel, "Cancel"},
                  {kGbKeyboard, " Keyboard and edits "},
-                 {kCbLanguage, "Test (Testing)"}};
+                 {kComboLanguage, "Test (Testing)"}};
     EXPECT_EQ(TextOf(vantor.Settings()), "Test settings");
     for (const auto& t : texts) EXPECT_EQ(TextOf(vantor.SettingsControl(t.id)), t.text) << t.id;
     PressKeys({VK_ESCAPE});
@@ -106,14 +106,14 @@ TEST(Language, TheListIsRefilledByAMousePressAndAppliedWhenItCloses) {
     Vantor vantor(folder);
     ASSERT_TRUE(vantor.Start());
     ASSERT_TRUE(vantor.OpenSettings());
-    HWND list = vantor.SettingsControl(kCbLanguage);
+    HWND list = vantor.SettingsControl(kComboLanguage);
     HWND label = vantor.SettingsControl(kLbLanguage);
     EXPECT_EQ(Ask(list, CB_GETCOUNT), 1) << "only the language applied at start";
     EXPECT_EQ(TextOf(list), "Rus (" + kRussianDisplay + ")");
     // Opened and closed from the keyboard: not refilled, and the language stays.
     const std::string russianLabel = TextOf(label);
     ASSERT_TRUE(WaitUntil(
-        [&] { return FocusOf(vantor.Settings()) == vantor.SettingsControl(kCbAutoRun); }, 2000));
+        [&] { return FocusOf(vantor.Settings()) == vantor.SettingsControl(kCheckAutoRun); }, 2000));
     PressKeys({VK_TAB});
     PressKeys({VK_TAB});
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(vantor.Settings()) == list; }, 2000));
@@ -206,16 +206,16 @@ TEST(Language, TheShippedRussianCaptionsFitTheirControls) {
     ASSERT_TRUE(vantor.Start());
     ASSERT_TRUE(vantor.OpenSettings());
     HWND dialog = vantor.Settings();
-    EXPECT_EQ(TextOf(vantor.SettingsControl(kCbLanguage)), "Rus (" + kRussianDisplay + ")");
+    EXPECT_EQ(TextOf(vantor.SettingsControl(kComboLanguage)), "Rus (" + kRussianDisplay + ")");
     // Everything inside a group box ends inside it.
     const struct {
         int group;
         std::vector<int> inside;
     } groups[] = {
-        {kGbMain, {kLbLanguage, kCbAutoRun, kCbAutoclose, kCbLanguage}},
-        {kGbKeyboard, {kCbChangeCase, kCbChangeCaseFirst, kCbSelectAll, kCbCloseYesNo}},
-        {kGbMessages, {kLbCloseOn, kCbClose}},
-        {kGbButtons, {kCbbtCopy, kCbbtClose, kCbbtTimer, kCbbtExit, kCbBorder}},
+        {kGbMain, {kLbLanguage, kCheckAutoRun, kCheckAutoclose, kComboLanguage}},
+        {kGbKeyboard, {kCheckChangeCase, kCheckChangeCaseFirst, kCheckSelectAll, kCheckCloseYesNo}},
+        {kGbMessages, {kLbCloseOn, kComboCloseOn}},
+        {kGbButtons, {kCheckBtCopy, kCheckBtClose, kCheckBtTimer, kCheckBtExit, kCheckBorder}},
     };
     for (const auto& g : groups) {
         RECT box = {};
@@ -230,8 +230,8 @@ TEST(Language, TheShippedRussianCaptionsFitTheirControls) {
         }
     }
     for (int i = 0; i < 4; ++i) {
-        EXPECT_LE(TextWidth(ComboItemText(vantor.SettingsControl(kCbClose), i)) + 24,
-                  Width(vantor.SettingsControl(kCbClose)))
+        EXPECT_LE(TextWidth(ComboItemText(vantor.SettingsControl(kComboCloseOn), i)) + 24,
+                  Width(vantor.SettingsControl(kComboCloseOn)))
             << i;
     }
     // Push buttons, the dialog's and the message window's.

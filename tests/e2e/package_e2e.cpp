@@ -179,7 +179,7 @@ TEST(Package, UnpackedIntoAFolderWithABlankItRunsInRussianAndThenInEnglish) {
                       ReflowReadMe(*ReadFileBytes(folder + "Read_Me_Rus.txt")));
         ASSERT_TRUE(vantor.OpenSettings());
         EXPECT_EQ(TextOf(vantor.Settings()), "\xCD\xE0\xF1\xF2\xF0\xEE\xE9\xEA\xE8 Vantor");
-        EXPECT_EQ(TextOf(vantor.SettingsControl(kCbAutoRun)),
+        EXPECT_EQ(TextOf(vantor.SettingsControl(kCheckAutoRun)),
                   "\xC0\xE2\xF2\xEE\xE7\xE0\xEF\xF3\xF1\xEA");  // "Автозапуск"
         PressKeys({VK_ESCAPE});
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(vantor.Settings()); }, 2000));
@@ -192,7 +192,7 @@ TEST(Package, UnpackedIntoAFolderWithABlankItRunsInRussianAndThenInEnglish) {
 
         // English, as the read-me says: the built-in entry of the language list, then Exit.
         ASSERT_TRUE(vantor.OpenSettings());
-        HWND list = vantor.SettingsControl(kCbLanguage);
+        HWND list = vantor.SettingsControl(kComboLanguage);
         ClickAt(list);
         ASSERT_TRUE(WaitUntil([&] { return Ask(list, CB_GETDROPPEDSTATE) != 0; }, 2000));
         PressKeys({VK_HOME});
@@ -224,7 +224,7 @@ TEST(Package, UnpackedIntoAFolderWithABlankItRunsInRussianAndThenInEnglish) {
                   ReflowReadMe(*ReadFileBytes(folder + "Read_Me.txt")));
     ASSERT_TRUE(english.OpenSettings());
     EXPECT_EQ(TextOf(english.Settings()), "Vantor settings");
-    EXPECT_EQ(TextOf(english.SettingsControl(kCbLanguage)), "  Build-in (English)");
+    EXPECT_EQ(TextOf(english.SettingsControl(kComboLanguage)), "  Build-in (English)");
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
-#include "recording_sink.h"
 #include "lists/list_files.h"
+#include "recording_sink.h"
 #include "ui/spy.h"
 #include "watcher/advanced_list.h"
 #include "watcher/dialog_closer.h"
 #include "watcher/keyboard_helpers.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 #include "watcher/window_system_win32.h"
 
 namespace vantor::e2e {

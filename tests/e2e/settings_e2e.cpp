@@ -59,14 +59,22 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
         int x, y;
         bool checked, enabled;
     } controls[] = {
-        {kCbAutoRun, 12, 16, false, true},     {kCbAutoclose, 12, 34, true, true},
-        {kCbChangeCase, 236, 16, false, true}, {kCbChangeCaseFirst, 252, 34, false, true},
-        {kCbSelectAll, 236, 52, false, true},  {kCbCloseYesNo, 236, 72, false, true},
-        {kCbbtCopy, 236, 120, false, true},    {kCbbtClose, 236, 138, false, true},
-        {kCbbtTimer, 252, 156, false, true},   {kCbbtExit, 236, 176, false, true},
-        {kCbBorder, 236, 194, true, true},     {kGbMessages, 4, 104, false, false},
-        {kLbCloseOn, 12, 116, false, false},   {kCbClose, 12, 132, false, false},
-        {kBtOK, 8, 242, false, true},          {kBtHelp, 366, 242, false, true},
+        {kCheckAutoRun, 12, 16, false, true},
+        {kCheckAutoclose, 12, 34, true, true},
+        {kCheckChangeCase, 236, 16, false, true},
+        {kCheckChangeCaseFirst, 252, 34, false, true},
+        {kCheckSelectAll, 236, 52, false, true},
+        {kCheckCloseYesNo, 236, 72, false, true},
+        {kCheckBtCopy, 236, 120, false, true},
+        {kCheckBtClose, 236, 138, false, true},
+        {kCheckBtTimer, 252, 156, false, true},
+        {kCheckBtExit, 236, 176, false, true},
+        {kCheckBorder, 236, 194, true, true},
+        {kGbMessages, 4, 104, false, false},
+        {kLbCloseOn, 12, 116, false, false},
+        {kComboCloseOn, 12, 132, false, false},
+        {kBtOK, 8, 242, false, true},
+        {kBtHelp, 366, 242, false, true},
     };
     for (const auto& c : controls) {
         HWND control = vantor.SettingsControl(c.id);
@@ -79,18 +87,18 @@ TEST(Settings, FirstStartShowsTheDefaultsInTheirPlaces) {
         }
         EXPECT_EQ(IsWindowEnabled(control) != FALSE, c.enabled) << c.id;
     }
-    EXPECT_EQ(TextOf(vantor.SettingsControl(kCbClose)), "Only auto");
-    EXPECT_EQ(Ask(vantor.SettingsControl(kCbClose), CB_GETCOUNT), 4);
-    EXPECT_EQ(TextOf(vantor.SettingsControl(kCbLanguage)), "  Build-in (English)");
+    EXPECT_EQ(TextOf(vantor.SettingsControl(kComboCloseOn)), "Only auto");
+    EXPECT_EQ(Ask(vantor.SettingsControl(kComboCloseOn), CB_GETCOUNT), 4);
+    EXPECT_EQ(TextOf(vantor.SettingsControl(kComboLanguage)), "  Build-in (English)");
 
     // Tab goes round the controls that take the focus, in table order; disabled ones are
     // skipped. Shift+Tab goes back.
     ASSERT_TRUE(
-        WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kCbAutoRun); }, 2000));
-    const int order[] = {kCbAutoclose, kCbLanguage,   kCbChangeCase, kCbChangeCaseFirst,
-                         kCbSelectAll, kCbCloseYesNo, kCbbtCopy,     kCbbtClose,
-                         kCbbtTimer,   kCbbtExit,     kCbBorder,     kBtOK,
-                         kBtCancel,    kBtHelp,       kCbAutoRun};
+        WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(kCheckAutoRun); }, 2000));
+    const int order[] = {kCheckAutoclose, kComboLanguage,   kCheckChangeCase, kCheckChangeCaseFirst,
+                         kCheckSelectAll, kCheckCloseYesNo, kCheckBtCopy,     kCheckBtClose,
+                         kCheckBtTimer,   kCheckBtExit,     kCheckBorder,     kBtOK,
+                         kBtCancel,       kBtHelp,          kCheckAutoRun};
     for (int id : order) {
         PressKeys({VK_TAB});
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == vantor.SettingsControl(id); }, 2000))
@@ -133,7 +141,7 @@ TEST(Settings, ALiveOptionActsAtOnceAndCancelLeavesTheFile) {
     EXPECT_NE(escOnYesNo("off e2e"), std::optional<DWORD>(IDNO)) << "answered while off";
 
     ASSERT_TRUE(vantor.OpenSettings());
-    HWND yesNo = vantor.SettingsControl(kCbCloseYesNo);
+    HWND yesNo = vantor.SettingsControl(kCheckCloseYesNo);
     ClickAt(yesNo);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(yesNo); }, 2000));
     EXPECT_EQ(escOnYesNo("live e2e"), std::optional<DWORD>(IDNO)) << "not in force before OK";
@@ -156,17 +164,18 @@ TEST(Settings, OkWritesTheKeysAndAppliesTheButtonsGroup) {
     auto control = [&](int id) { return vantor.SettingsControl(id); };
     // Copy, Close with its timer, Exit, no border, Select all; then Close off again: the
     // timer's box is disabled but stays checked.
-    for (int id : {kCbbtCopy, kCbbtClose, kCbbtTimer, kCbbtExit, kCbBorder, kCbSelectAll}) {
+    for (int id : {kCheckBtCopy, kCheckBtClose, kCheckBtTimer, kCheckBtExit, kCheckBorder,
+                   kCheckSelectAll}) {
         ClickAt(control(id));
         Sleep(100);
     }
-    ClickAt(control(kCbbtClose));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(control(kCbbtTimer)); }, 2000));
-    EXPECT_TRUE(IsChecked(control(kCbbtTimer)));
-    EXPECT_FALSE(IsChecked(control(kCbBorder)));
+    ClickAt(control(kCheckBtClose));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(control(kCheckBtTimer)); }, 2000));
+    EXPECT_TRUE(IsChecked(control(kCheckBtTimer)));
+    EXPECT_FALSE(IsChecked(control(kCheckBorder)));
     // Enter on a check box presses OK.
     SetForegroundWindow(vantor.Settings());
-    PostMessageA(control(kCbSelectAll), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(control(kCheckSelectAll), WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(vantor.Settings()); }, 3000));
     EXPECT_EQ(Escaped(vantor.Ini()),
               Escaped("[Main]\r\nLanguage=Rus\r\n;TimeReloadLists=5\r\ncbAutoclose=1\r\n"
@@ -197,8 +206,8 @@ TEST(Settings, OkWritesTheKeysAndAppliesTheButtonsGroup) {
 
     // Close on again: now the timer counts.
     ASSERT_TRUE(vantor.OpenSettings());
-    ClickAt(control(kCbbtClose));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(control(kCbbtTimer)) != FALSE; }, 2000));
+    ClickAt(control(kCheckBtClose));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(control(kCheckBtTimer)) != FALSE; }, 2000));
     ClickAt(control(kBtOK));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(vantor.Settings()); }, 3000));
     Process second = OkMessage("timer e2e", "counted");
@@ -230,7 +239,7 @@ TEST(Settings, AFailedWriteIsToldAndTheSettingsStayInForce) {
                text.find("\r\nThe settings stay in force until Vantor exits.") != std::string::npos;
     };
     ASSERT_TRUE(vantor.OpenSettings());
-    ClickAt(vantor.SettingsControl(kCbbtCopy));
+    ClickAt(vantor.SettingsControl(kCheckBtCopy));
     Sleep(100);
     ClickAt(vantor.SettingsControl(kBtOK));
     EXPECT_TRUE(WaitUntil(told, 3000)) << Escaped(vantor.Text());
@@ -270,7 +279,7 @@ TEST(Settings, AutorunWritesAndRemovesTheRunValue) {
         Vantor vantor(folder);
         ASSERT_TRUE(vantor.Start());
         ASSERT_TRUE(vantor.OpenSettings());
-        HWND autorun = vantor.SettingsControl(kCbAutoRun);
+        HWND autorun = vantor.SettingsControl(kCheckAutoRun);
         EXPECT_FALSE(IsChecked(autorun));
         ClickAt(autorun);
         EXPECT_TRUE(WaitUntil([&] { return RunValue().has_value(); }, 2000));
@@ -288,17 +297,17 @@ TEST(Settings, AutorunWritesAndRemovesTheRunValue) {
         Vantor vantor(folder);
         ASSERT_TRUE(vantor.Start());
         ASSERT_TRUE(vantor.OpenSettings());
-        EXPECT_TRUE(IsChecked(vantor.SettingsControl(kCbAutoRun))) << "the next start shows it";
-        ClickAt(vantor.SettingsControl(kCbAutoRun));
+        EXPECT_TRUE(IsChecked(vantor.SettingsControl(kCheckAutoRun))) << "the next start shows it";
+        ClickAt(vantor.SettingsControl(kCheckAutoRun));
         EXPECT_TRUE(WaitUntil([&] { return !RunValue().has_value(); }, 2000));
 
         // Without the Run key (it is opened, never created) nothing can be written: the box
         // goes back to what the registry holds rather than showing a value that is not there.
         ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str()),
                   ERROR_SUCCESS);
-        ClickAt(vantor.SettingsControl(kCbAutoRun));
+        ClickAt(vantor.SettingsControl(kCheckAutoRun));
         Sleep(500);
-        EXPECT_FALSE(IsChecked(vantor.SettingsControl(kCbAutoRun)));
+        EXPECT_FALSE(IsChecked(vantor.SettingsControl(kCheckAutoRun)));
         HKEY probe = nullptr;
         EXPECT_NE(
             RegOpenKeyExA(HKEY_CURRENT_USER, std::string(kRunKeyPath).c_str(), 0, KEY_READ, &probe),

@@ -26,8 +26,8 @@ class RecordingSink : public MessageSink {
         Record("log '" + caption + "' '" + text + "'");
     }
     void RestartCountdown() override { Record("countdown"); }
-    void ShowClosedMessage(WindowHandle window, const std::string& caption,
-                           const std::string& text) override {
+    void ShowMessage(WindowHandle window, const std::string& caption,
+                     const std::string& text) override {
         Record("show " + std::to_string(window) + " '" + caption + "' '" + text + "'");
     }
     std::vector<std::string> calls;

@@ -50,10 +50,11 @@ TEST(CommandLine, OptionWordsAndValues) {
         {"vantor.exe isexitbutton", [](const MainSettings& s) { EXPECT_TRUE(s.ExitVisible); }},
         {"vantor.exe //isexitbutton", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
         {"vantor.exe isexitbutton=1", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
-        {"vantor.exe \" isexitbutton\"", [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
+        {"vantor.exe \" isexitbutton\"",
+         [](const MainSettings& s) { EXPECT_FALSE(s.ExitVisible); }},
         {"vantor.exe nocenter toclosed", [](const MainSettings& s) { EXPECT_FALSE(s.NoCenter); }},
         {"vantor.exe toclosed /NoCenter", [](const MainSettings& s) { EXPECT_TRUE(s.NoCenter); }},
-        {"vantor.exe -IsTimer", [](const MainSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"vantor.exe -IsTimer", [](const MainSettings& s) { EXPECT_TRUE(s.CloseButtonCountdown); }},
         {"vantor.exe timer=1000", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 1000); }},
         {"vantor.exe /TIMER=200", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 200); }},
         {"vantor.exe timer=0", [](const MainSettings& s) { EXPECT_EQ(s.ScannerPeriod, 50); }},
@@ -92,7 +93,7 @@ TEST(CommandLine, OptionWordsAndValues) {
              EXPECT_EQ(BackgroundOf(s).rgb, 0x0000FFu);
          }},
         // The program path is argument 0 and is looked at like the others.
-        {"istimer", [](const MainSettings& s) { EXPECT_TRUE(s.IsTimer); }},
+        {"istimer", [](const MainSettings& s) { EXPECT_TRUE(s.CloseButtonCountdown); }},
         {"vantor.exe unknown=5 /what",
          [](const MainSettings& s) {
              EXPECT_EQ(s.MessageTime, 4);

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "ui/spy.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 #include "watcher_test_support.h"
 
 namespace vantor::testing {

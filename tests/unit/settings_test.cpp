@@ -144,7 +144,7 @@ TEST_F(SettingsTest, HandEditedFileThenTheCommandLine) {
     MainSettings s = *store.Get();
     EXPECT_TRUE(s.ExitVisible);
     EXPECT_FALSE(s.Border);
-    EXPECT_TRUE(s.IsTimer);
+    EXPECT_TRUE(s.CloseButtonCountdown);
     EXPECT_EQ(BackgroundOf(s).kind, BackgroundKind::Unchanged);
     EXPECT_TRUE(BackgroundOf(s).textAreaFollows);
     EXPECT_FALSE(TextColorFromSetting(s.TextColor));
@@ -172,9 +172,10 @@ TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
         s.Autoclose = false;
         s.CloseOn = 2;
         s.Border = false;
-        s.IsTimer = true;  // the check state is stored...
+        s.CloseButtonCountdown = true;  // the check state is stored...
     }));
-    store.Update([](MainSettings& s) { s.IsTimer = false; });  // ...what is in force may differ
+    store.Update(
+        [](MainSettings& s) { s.CloseButtonCountdown = false; });  // ...what is in force may differ
     ASSERT_TRUE(store.Write(WriteGroup::kShutdown, [](MainSettings& s) {
         s.SavedWidth = 300;
         s.SavedHeight = 120;
@@ -190,7 +191,7 @@ TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
               "cbClose=2\r\nbtCopy.Visible=0\r\nbtClose.Visible=0\r\nIsTimer=1\r\n"
               "btExit.Visible=1\r\ncbBorder=0\r\nWidth=300\r\nHeight=120\r\n"
               "fmSetup.Left=-1280\r\nfmSetup.Top=5\r\n");
-    EXPECT_FALSE(store.Get()->IsTimer);
+    EXPECT_FALSE(store.Get()->CloseButtonCountdown);
 
     SettingsStore again;
     again.Load(path_);
@@ -199,7 +200,7 @@ TEST_F(SettingsTest, GroupsAreWrittenInTheirOrderFromTheSettingsInForce) {
     EXPECT_FALSE(again.Get()->Autoclose);
     EXPECT_EQ(again.Get()->CloseOn, 2);
     EXPECT_TRUE(again.Get()->SelectAll);
-    EXPECT_TRUE(again.Get()->IsTimer);
+    EXPECT_TRUE(again.Get()->CloseButtonCountdown);
     EXPECT_TRUE(again.Get()->ExitVisible);
     EXPECT_FALSE(again.Get()->Border);
 
@@ -296,16 +297,16 @@ TEST(SettingsDialogTable, CheckBoxesAndTheirKeys) {
         const char* key;
         bool live;
     } expected[] = {
-        {kCbAutoclose, "cbAutoclose", true},
-        {kCbChangeCase, "cbChangeCase", true},
-        {kCbChangeCaseFirst, "cbChangeCaseFirst", true},
-        {kCbSelectAll, "cbSelectAll", true},
-        {kCbCloseYesNo, "cbCloseYesNo", true},
-        {kCbbtCopy, "btCopy.Visible", false},
-        {kCbbtClose, "btClose.Visible", false},
-        {kCbbtTimer, "IsTimer", false},
-        {kCbbtExit, "btExit.Visible", false},
-        {kCbBorder, "cbBorder", false},
+        {kCheckAutoclose, "cbAutoclose", true},
+        {kCheckChangeCase, "cbChangeCase", true},
+        {kCheckChangeCaseFirst, "cbChangeCaseFirst", true},
+        {kCheckSelectAll, "cbSelectAll", true},
+        {kCheckCloseYesNo, "cbCloseYesNo", true},
+        {kCheckBtCopy, "btCopy.Visible", false},
+        {kCheckBtClose, "btClose.Visible", false},
+        {kCheckBtTimer, "IsTimer", false},
+        {kCheckBtExit, "btExit.Visible", false},
+        {kCheckBorder, "cbBorder", false},
     };
     ASSERT_EQ(SetupCheckBoxes().size(), std::size(expected));
     std::vector<std::string_view> okKeys;
@@ -325,15 +326,15 @@ TEST(SettingsDialogTable, CheckBoxesAndTheirKeys) {
     EXPECT_EQ(okKeys, written);
 
     // A click changes the settings in force only for the five live options.
-    for (int id : {int(kCbAutoRun), int(kCbbtCopy), int(kCbBorder), int(kBtOK), 0}) {
+    for (int id : {int(kCheckAutoRun), int(kCheckBtCopy), int(kCheckBorder), int(kBtOK), 0}) {
         MainSettings s;
         EXPECT_FALSE(ApplyLiveClick(id, false, s)) << id;
         EXPECT_EQ(SettingText(s, *FindSetting("cbBorder")), "1");
     }
     MainSettings s;
-    EXPECT_TRUE(ApplyLiveClick(kCbCloseYesNo, true, s));
+    EXPECT_TRUE(ApplyLiveClick(kCheckCloseYesNo, true, s));
     EXPECT_TRUE(s.CloseYesNo);
-    EXPECT_TRUE(ApplyLiveClick(kCbAutoclose, false, s));
+    EXPECT_TRUE(ApplyLiveClick(kCheckAutoclose, false, s));
     EXPECT_FALSE(s.Autoclose);
     EXPECT_TRUE(TimerInForce(true, true));
     EXPECT_FALSE(TimerInForce(true, false));

@@ -6,7 +6,7 @@
 
 #include "base/text.h"
 #include "watcher/dialog_closer.h"
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 #include "watcher_test_support.h"
 
 namespace vantor::testing {

@@ -1,4 +1,4 @@
-#include "watcher/probes.h"
+#include "watcher/window_readings.h"
 
 #include <memory>
 #include <new>
