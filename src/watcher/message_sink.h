@@ -24,7 +24,7 @@ struct DoneAction {
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    // Appends "caption CR LF escaped text" to the message log and makes it the current entry.
+    // Appends the caption and the text, as they are, to the message log as its current entry.
     virtual void AppendLogEntry(const std::string& caption, const std::string& text) = 0;
     // Restarts the message window's countdown at its full length.
     virtual void RestartCountdown() = 0;
