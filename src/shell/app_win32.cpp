@@ -18,7 +18,6 @@ namespace vantor {
 
 namespace {
 
-constexpr UINT kWatcherPeriod = 50;      // ms, the scanner's default and the advanced list's
 constexpr UINT_PTR kExitLaterTimer = 1;  // Exit after its notice of a failed write was shown
 
 }  // namespace
@@ -72,26 +71,8 @@ Application::Application(HINSTANCE instance)
       window_(texts_.Run(), settings_, tasks_),
       dialog_(settings_),
       sink_(log_, window_, tasks_, history_),
-      scanner_(windowSystem_, lists_, sink_, options_, texts_.Run()),
-      advanced_(windowSystem_, lists_, sink_, texts_.Run()),
-      spy_(windowSystem_, window_, tasks_),
-      events_(windowSystem_, scanner_),
-      watcher_({.start = [this] { windowSystem_.WatchForegroundChanges(); },
-                .ticks = {[this] {
-                              // With equal periods one timer serves both: half the wake-ups
-                              // when idle, and one look at the foreground window for both.
-                              windowSystem_.BeginTick();
-                              if (scannerShares_) scanner_.ScannerTick();
-                              advanced_.AdvancedListTick();
-                              windowSystem_.EndTick();
-                          },
-                          [this] {
-                              windowSystem_.BeginTick();
-                              scanner_.ScannerTick();
-                              windowSystem_.EndTick();
-                          }},
-                .afterMessages = [this] { events_.LookAtAnswered(); },
-                .end = [this] { windowSystem_.StopWatchingForegroundChanges(); }}),
+      watcher_(lists_, sink_, options_, texts_.Run()),
+      spy_(watcher_.Windows(), window_, tasks_),
       folder_(ProgramFolderOf(executable_)),
       listService_(folder_, lists_, SystemFileTimes()) {}
 
@@ -136,7 +117,7 @@ void Application::CreateMainForm() {
                           });
                       }});
     tray_.Add(appWindow_.Window(), kTrayCallbackMessage, texts_.Captions());
-    scanner_.Closer().SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
+    watcher_.SetOwnWindow(reinterpret_cast<WindowHandle>(window_.Window()));
 }
 
 void Application::InitialiseMainForm() {
@@ -182,8 +163,7 @@ void Application::InitialiseMainForm() {
     // Lines left out of a list are told once the loop runs, so the user can mend the file.
     if (firstInstance_ && !notice.empty()) tasks_.Post([this, notice] { ShowNotice(notice); });
     // 12. The engine's state between ticks.
-    scanner_.Reset();
-    advanced_.Reset();
+    watcher_.Reset();
     // 13.-15.
     window_.SetCaption(std::string(kProgramCaption));
     tray_.SetTip(std::string(kVersionLine));
@@ -211,26 +191,15 @@ void Application::ApplyMainFormSettings() {
     }
     if (background.textAreaFollows) window_.SetTextBackgroundToForm();
     if (const auto text = TextColorFromSetting(run->TextColor)) window_.SetTextColor(*text);
-    watcher_.SetPeriod(kScannerTimer, static_cast<UINT>(run->ScannerPeriod));
-    scannerShares_ = watcher_.Period(kScannerTimer) == kWatcherPeriod;
+    watcher_.SetScannerPeriod(static_cast<UINT>(run->ScannerPeriod));
 }
 
 void Application::StartWatcher() {
-    windowSystem_.ResumeSleeps();
-    // The thread comes with the first start: it hooks the window events to its own queue.
-    watcher_.SetPeriod(kWatcherTimer, kWatcherPeriod);
-    watcher_.Launch();
-    if (!scannerShares_) watcher_.Start(kScannerTimer);
-    watcher_.Start(kWatcherTimer);
-    if (settings_.Get()->WindowEvents) events_.Start();
+    watcher_.Start(settings_.Get()->WindowEvents);
 }
 
 void Application::StopWatcher() {
-    // A tick asleep in an advanced-list rule wakes at once and does nothing more.
-    windowSystem_.CancelSleeps();
-    events_.Stop();
-    watcher_.Stop(kScannerTimer);
-    watcher_.Stop(kWatcherTimer);
+    watcher_.Stop();
 }
 
 void Application::StopBackgroundWork() {
@@ -289,7 +258,6 @@ void Application::OnMainFormDestroyed() {
     // their handlers use goes away. A tick blocked in another program is not waited for
     // beyond a bound; the lists and the log are kept until the process ends.
     StopBackgroundWork();
-    // The watcher's thread unhooks the window events on its way out.
     const DWORD start = GetTickCount();
     watcher_.Shutdown(1500);
     WaitForIdleTimers(1500 - std::min<DWORD>(1500, GetTickCount() - start));

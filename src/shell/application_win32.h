@@ -13,7 +13,6 @@
 #include "forms/folder_watch_win32.h"
 #include "forms/form_win32.h"
 #include "forms/mm_timer_win32.h"
-#include "forms/tick_thread_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
 #include "lang/text_table.h"
@@ -31,10 +30,7 @@
 #include "ui/message_window_win32.h"
 #include "ui/settings_dialog_win32.h"
 #include "ui/spy_runner_win32.h"
-#include "watcher/advanced_list.h"
-#include "watcher/event_path_win32.h"
-#include "watcher/scanner.h"
-#include "watcher/window_system_win32.h"
+#include "watcher/watcher_win32.h"
 
 namespace vantor {
 
@@ -124,23 +120,13 @@ class Application {
     SettingsStore settings_;
     SettingsLiveOptions options_;
     ProgramLists lists_;
-    Win32WindowSystem windowSystem_;
     MessageWindow window_;
     SettingsDialog dialog_;
     HistoryWriter history_;  // History.txt, appended on a thread of its own
     GuiMessageSink sink_;
-    Scanner scanner_;
-    AdvancedList advanced_;
+    // The window system, the scanner, the advanced list, the early look and their thread.
+    Watcher watcher_;
     SpyRunner spy_;
-    // Other programs' new windows are looked at between the ticks ("WindowEvents").
-    EventPath events_;
-    // The watcher's thread: the advanced list's ticks (timer kWatcherTimer), the scanner's
-    // (inside them while both have the default period, else on kScannerTimer), the window
-    // events and the early look.
-    static constexpr int kWatcherTimer = 0, kScannerTimer = 1;
-    TickThread watcher_;
-    // The scanner runs inside the advanced-list timer while both have the default period.
-    std::atomic<bool> scannerShares_{true};
     AppWindow appWindow_;
     Tray tray_;  // the icon, its menu and Disable
     HACCEL accelerators_ = nullptr;

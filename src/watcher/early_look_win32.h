@@ -1,4 +1,4 @@
-// The event path: the system's window events announce other programs' new top-level windows
+// The early look: the system's window events announce other programs' new top-level windows
 // on the watcher's own thread (forms/tick_thread_win32), which notes each one and asks its
 // program, without waiting, whether it takes messages (SendMessageCallback with WM_NULL). The
 // answer comes back to the same thread's queue once that program is back in its message loop,
@@ -18,12 +18,12 @@
 
 namespace vantor {
 
-class EventPath : public TopLevelListener {
+class EarlyLook : public TopLevelListener {
   public:
-    EventPath(Win32WindowSystem& ws, Scanner& scanner);
-    ~EventPath() override;
-    EventPath(const EventPath&) = delete;
-    EventPath& operator=(const EventPath&) = delete;
+    EarlyLook(Win32WindowSystem& ws, Scanner& scanner);
+    ~EarlyLook() override;
+    EarlyLook(const EarlyLook&) = delete;
+    EarlyLook& operator=(const EarlyLook&) = delete;
 
     // Any thread: new windows are looked at from now on...
     void Start();
