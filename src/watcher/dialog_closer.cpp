@@ -9,13 +9,6 @@
 
 namespace vantor {
 
-std::string MakeLogEntry(std::string_view caption, std::string_view text) {
-    std::string entry(caption);
-    entry += "\r\n";
-    entry += EscapeLineBreaks(text);
-    return entry;
-}
-
 void AppendLabelText(std::string& collected, std::string_view label) {
     // The collected text is always trimmed, so trimming "collected CR LF CR LF label" again
     // only trims the label's end (its start is inside): append in place rather than copy the

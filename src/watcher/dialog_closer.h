@@ -15,10 +15,6 @@
 
 namespace vantor {
 
-// The log entry of a closed message: caption, CR LF, then the text with every CR written
-// "#13" and every LF "#10", so that one entry is one line.
-std::string MakeLogEntry(std::string_view caption, std::string_view text);
-
 // Joins one more label text to the trimmed collected text: the trimmed concatenation of the
 // collected text, CR LF CR LF and the label.
 void AppendLabelText(std::string& collected, std::string_view label);
