@@ -1,6 +1,7 @@
 #include "ui/history_writer_win32.h"
 
 #include "base/file_io.h"
+#include "base/paths.h"
 
 namespace vantor {
 namespace {
@@ -28,14 +29,14 @@ std::uint64_t FileSize(const std::string& path) {
 
 void HistoryWriter::Start(const std::string& folder, std::uint64_t limitBytes,
                           std::function<void()> failed) {
-    if (thread_) return;
-    path_ = folder + kHistoryFileName;
-    oldPath_ = folder + kHistoryOldFileName;
+    if (running_) return;
+    path_ = JoinPath(folder, kHistoryFileName);
+    oldPath_ = JoinPath(folder, kHistoryOldFileName);
     limit_ = limitBytes;
     failed_ = std::move(failed);
     stop_ = false;
-    thread_ = CreateThread(nullptr, 0, &HistoryWriter::Worker, this, 0, nullptr);
-    running_ = thread_ != nullptr;
+    // The thread comes with the first entry: an idle program keeps no thread for it.
+    running_ = true;
 }
 
 void HistoryWriter::Record(const DoneAction& action) {
@@ -46,7 +47,9 @@ void HistoryWriter::Record(const DoneAction& action) {
     bool dropped = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (waiting_.size() >= kMaxWaiting) {
+        if (stop_) return;
+        if (!thread_) thread_ = CreateThread(nullptr, 0, &HistoryWriter::Worker, this, 0, nullptr);
+        if (!thread_ || waiting_.size() >= kMaxWaiting) {
             dropped = true;
         } else {
             waiting_.push_back(std::move(item));
@@ -60,17 +63,19 @@ void HistoryWriter::Record(const DoneAction& action) {
 }
 
 void HistoryWriter::Stop(DWORD waitMs) {
-    if (!thread_) return;
     running_ = false;
+    HANDLE thread = nullptr;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stop_ = true;
+        thread = thread_;
+        thread_ = nullptr;
     }
+    if (!thread) return;
     wake_.notify_one();
     // A disk that hangs does not hold the exit: the process ends with the thread.
-    WaitForSingleObject(thread_, waitMs);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread, waitMs);
+    CloseHandle(thread);
 }
 
 DWORD WINAPI HistoryWriter::Worker(void* self) {

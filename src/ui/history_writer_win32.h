@@ -1,6 +1,7 @@
-// Appends the history (ui/history.h) on a thread of its own: the watcher hands an entry over
-// under a short lock and goes on, so a slow or failing disk never delays a close. Each entry
-// is written and flushed as it comes, so a crash loses at most the one being written.
+// Appends the history (ui/history.h) on a thread of its own, started with the first entry (an
+// idle program keeps none): the watcher hands an entry over under a short lock and goes on, so
+// a slow or failing disk never delays a close. Each entry is written and flushed as it comes,
+// so a crash loses at most the one being written.
 #pragma once
 
 #include <windows.h>
