@@ -6,8 +6,10 @@
 //   box_latency background COUNT     each box opens behind a front window of ours, which keeps
 //                                    the foreground (the hook refuses the box's activation;
 //                                    the refused activation is the moment timed from)
-//   box_latency self COUNT           the box's own floor: a thread of this program presses OK
-//                                    the moment the box activates (no closer needed)
+//   box_latency self COUNT           the box's own floor: the box's thread posts IDOK to it
+//                                    from the hook at activation (no closer needed)
+//   box_latency self-click COUNT     a BM_CLICK closer's floor: another thread of this program
+//                                    sends BM_CLICK to OK the moment the box activates
 //   box_latency hung COUNT HUNG_TOOL first starts two programs whose dialogs look like OK
 //                                    messages but never answer ("HUNG_TOOL hung CAPTION TEXT",
 //                                    tests/e2e/tools/app_dialog.cpp), then COUNT foreground
@@ -40,7 +42,8 @@ bool g_background = false;
 HHOOK g_hook = nullptr;
 LARGE_INTEGER g_activated;  // written by the hook on the box's thread
 bool g_wasActivated = false;
-HANDLE g_selfPress = nullptr;  // "self": set by the hook when the box activates
+HANDLE g_selfPress = nullptr;  // "self-click": set by the hook when the box activates
+bool g_selfPost = false;       // "self": the hook posts IDOK itself
 HWND g_activeBox = nullptr;
 // Seen by a WH_CALLWNDPROC hook on the box's thread: when a closer's first WM_NULL and first
 // BM_CLICK reached it (0: not yet).
@@ -65,6 +68,7 @@ LRESULT CALLBACK OnBoxActivation(int code, WPARAM wParam, LPARAM lParam) {
                 QueryPerformanceCounter(&g_activated);
                 g_activeBox = reinterpret_cast<HWND>(wParam);
                 if (g_selfPress) SetEvent(g_selfPress);
+                if (g_selfPost) PostMessageA(g_activeBox, WM_COMMAND, IDOK, 0);
             }
             g_wasActivated = true;
             if (g_background) return 1;  // refused: the box stays behind
@@ -105,8 +109,8 @@ double Millis(LARGE_INTEGER from, LARGE_INTEGER to) {
            static_cast<double>(g_frequency.QuadPart);
 }
 
-// "self": presses OK on each box the moment it activates, from a thread of the box's own
-// program: what no closer from outside can beat.
+// "self-click": sends BM_CLICK to OK the moment each box activates, from another thread of
+// the box's own program: what no closer from outside that clicks can beat.
 DWORD WINAPI PressAtActivation(void*) {
     for (;;) {
         WaitForSingleObject(g_selfPress, INFINITE);
@@ -209,16 +213,17 @@ int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
     const bool hung = mode == "hung" && argc == 4;
     const bool burst = mode == "burst" || mode == "burst-self";
-    if (!hung && !((burst || mode == "foreground" || mode == "background" || mode == "self") &&
-                   argc == 3)) {
-        std::printf("usage: box_latency foreground|background|self|burst|burst-self COUNT | "
+    const bool self = mode == "self" || mode == "self-click";
+    if (!hung && !((burst || self || mode == "foreground" || mode == "background") && argc == 3)) {
+        std::printf("usage: box_latency foreground|background|self|self-click|burst|burst-self COUNT | "
                     "hung COUNT HUNG_TOOL\n");
         return 100;
     }
     g_burstSelf = mode == "burst-self";
     g_background = mode == "background";
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // what was measured survives a crash
-    if (mode == "self") {
+    g_selfPost = mode == "self";
+    if (mode == "self-click") {
         g_selfPress = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         CreateThread(nullptr, 0, PressAtActivation, nullptr, 0, nullptr);
     }
@@ -264,7 +269,7 @@ int main(int argc, char** argv) {
     };
     std::printf("median_ms %.1f\np95_ms %.1f\nmax_ms %.1f\ntimeouts %d\nunactivated %d\n", at(0.5),
                 at(0.95), latencies.empty() ? -1.0 : latencies.back(), timeouts, unactivated);
-    if (!burst && mode != "self")
+    if (!burst && !self)
         std::printf("ping_ms %.1f\nclick_ms %.1f\nreaction_ms %.1f\n", Median(pings),
                     Median(clicks), Median(reactions));
     return timeouts == 0 ? 0 : 1;

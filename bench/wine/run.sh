@@ -4,7 +4,8 @@
 #   - foreground message boxes: the time from a box becoming active to MessageBoxA returning
 #     (median, 95th percentile, max over ROUNDS rounds of 40 boxes spread over a 50 ms poll's
 #     phase), for vantor.exe, the BEFORE build when given, a bare polling closer
-#     (bare_closer.cpp) and the box's own floor (a thread of the box's program pressing OK the
+#     (bare_closer.cpp), the box's own floor (its thread posts IDOK to it at activation) and a
+#     clicking closer's floor (another thread of the box's program sends BM_CLICK to OK the
 #     moment the box activates);
 #     and, for single boxes, where the time went (when the closer's WM_NULL and BM_CLICK
 #     reached the box's thread, medians from activation);
@@ -150,10 +151,11 @@ for round in $(seq "$rounds"); do
         stop_closer
     done
     boxes floor self 40
+    boxes clickfl self-click 40
 done
-echo "-- all rounds"
-for c in "${closers[@]}" bare floor; do
-    mode=foreground; [ "$c" = floor ] && mode=self
+echo "-- all rounds (floor: the box posts its own IDOK; clickfl: its own program sends BM_CLICK)"
+for c in "${closers[@]}" bare floor clickfl; do
+    mode=foreground; [ "$c" = floor ] && mode=self; [ "$c" = clickfl ] && mode=self-click
     printf '%-8s %s\n' "$c" "$(summary "$work/$c.$mode.lat")"
 done
 fi

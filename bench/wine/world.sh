@@ -17,3 +17,10 @@ wineboot -i >/dev/null 2>&1
 # Without a window manager, unmanaged windows keep clicks fast (see the Wine notes).
 wine_unmanaged
 wineserver -w
+# VANTOR_BENCH_DESKTOP=1: everything in one Wine virtual desktop (as the end-to-end bench and
+# the run command), where windows are drawn by Wine rather than being X windows of their own.
+if [ "${VANTOR_BENCH_DESKTOP:-0}" = 1 ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d bench /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v bench /d 1280x1024 /f >/dev/null 2>&1
+    wineserver -w
+fi
