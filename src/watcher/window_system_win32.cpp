@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "watcher/bounded_send_win32.h"
@@ -129,9 +130,14 @@ bool Win32WindowSystem::IsChild(WindowHandle parent, WindowHandle window) {
 
 std::string Win32WindowSystem::ClassName(WindowHandle window) {
     if (!window) return {};
+    const std::uint32_t now = GetTickCount();
+    if (std::optional<std::string> known = classes_.Find(window, now)) return *known;
     char buffer[255];
     const int n = GetClassNameA(H(window), buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    if (n <= 0) return {};
+    std::string name(buffer, static_cast<std::size_t>(n));
+    classes_.Keep(window, name, now);
+    return name;
 }
 
 std::string Win32WindowSystem::WindowText(WindowHandle window) {

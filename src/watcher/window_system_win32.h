@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "watcher/foreground_cache.h"
+#include "watcher/class_names.h"
 #include "watcher/window_events_win32.h"
 #include "watcher/window_system.h"
 
@@ -83,6 +84,7 @@ class Win32WindowSystem : public WindowSystem {
   private:
     void* stopEvent_ = nullptr;  // a manual-reset event; set by CancelSleeps
     ForegroundCache foreground_;
+    ClassNames classes_;  // of the windows read lately
     WindowEvents events_;
     std::unique_ptr<BoundedSender> sender_;
 };
