@@ -18,16 +18,16 @@ TEST(ClassNames, KeptWhileLookedAtAndDroppedAfterTwoPeriodsWithoutALook) {
         const char* found;
     };
     const Step steps[] = {
-        {0, 1, "", "-"},           // nothing read yet
+        {0, 1, "", "-"},  // nothing read yet
         {0, 1, "Button", "Button"},
         {0, 2, "Static", "Static"},
-        {0, 0, "Edit", "-"},       // no window: never kept
-        {4000, 1, "", "Button"},   // the same period
-        {2000, 1, "", "Button"},   // the next one (the clock wrapped): looked at, so it stays
-        {5000, 2, "", "-"},        // not looked at for a whole period: dropped
+        {0, 0, "Edit", "-"},      // no window: never kept
+        {4000, 1, "", "Button"},  // the same period
+        {2000, 1, "", "Button"},  // the next one (the clock wrapped): looked at, so it stays
+        {5000, 2, "", "-"},       // not looked at for a whole period: dropped
         {0, 1, "", "Button"},
-        {5000, 1, "", "Button"},   // looked at in each period: still kept
-        {10000, 1, "", "-"},       // two periods without a look: dropped
+        {5000, 1, "", "Button"},  // looked at in each period: still kept
+        {10000, 1, "", "-"},      // two periods without a look: dropped
         {0, 1, "#32770", "#32770"},
     };
     ClassNames names;
