@@ -26,7 +26,8 @@
 #   BEFORE     a vantor.exe to measure side by side, or a git revision of this repository
 #              (e.g. main) whose vantor.exe is built under BUILD_DIR/wine-bench/before
 # Environment: VANTOR_BENCH_IDLE_SECONDS (default 60), VANTOR_BENCH_ROUNDS (default 3),
-# VANTOR_BENCH_PARTS (default all: "events foreground burst background hung notice crowd idle").
+# VANTOR_BENCH_PARTS (default all: "events foreground burst background hung notice crowd idle"),
+# VANTOR_BENCH_DESKTOP=1 (everything in one Wine virtual desktop instead of X windows).
 # Takes about 14 minutes with a BEFORE build, 8 without. Everything runs on a private Xvfb and
 # a private Wine prefix under BUILD_DIR/wine-bench; at the end only those are ended: our
 # wineserver (by WINEPREFIX) and our Xvfb (by pid). The machine's load at the start and the
