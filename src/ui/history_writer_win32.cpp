@@ -88,14 +88,7 @@ void HistoryWriter::Run() {
         Item item;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            if (!wake_.wait_for(lock, std::chrono::milliseconds(kIdleMs),
-                                [&] { return stop_ || !waiting_.empty(); })) {
-                // Nothing for a while: the thread ends (under Wine each costs a megabyte),
-                // and the next entry starts another. Stop then finds none to wait for.
-                CloseHandle(thread_);
-                thread_ = nullptr;
-                return;
-            }
+            wake_.wait(lock, [&] { return stop_ || !waiting_.empty(); });
             if (waiting_.empty()) return;  // stopping, and everything handed over is written
             item = std::move(waiting_.front());
             waiting_.pop_front();
@@ -105,8 +98,8 @@ void HistoryWriter::Run() {
 }
 
 bool HistoryWriter::Write(const Item& item) {
-    const std::string entry =
-        FormatHistoryEntry(item.when, ProgramOf(item.action.processId), item.action);
+    const std::string entry = FormatHistoryEntry(item.when, ProgramOf(item.action.processId),
+                                                 item.action);
     if (ShouldRotateHistory(FileSize(path_), entry.size(), limit_) &&
         !MoveFileExA(path_.c_str(), oldPath_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         // Not renamed: the entry is not appended either, so the file keeps its bound.

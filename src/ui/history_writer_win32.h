@@ -1,13 +1,12 @@
-// Appends the history (ui/history.h) on a thread of its own, started with an entry and ended
-// after a few idle seconds (an idle program keeps none): the watcher hands an entry over under a
-// short lock and goes on, so a slow or failing disk never delays a close. Each entry is written and
-// flushed as it comes, so a crash loses at most the one being written.
+// Appends the history (ui/history.h) on a thread of its own, started with the first entry (an
+// idle program keeps none): the watcher hands an entry over under a short lock and goes on, so
+// a slow or failing disk never delays a close. Each entry is written and flushed as it comes,
+// so a crash loses at most the one being written.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -46,8 +45,6 @@ class HistoryWriter {
 
     // More than this waiting means the disk does not keep up: further ones are dropped.
     static constexpr std::size_t kMaxWaiting = 256;
-    // The thread ends after this long without an entry.
-    static constexpr int kIdleMs = 3000;
 
     std::string path_;
     std::string oldPath_;

@@ -43,10 +43,6 @@ TEST(History, ClosedMessagesAreRecordedAcrossRuns) {
         ASSERT_TRUE(WaitUntil([&] { return History(folder).find("quiet e2e") != std::string::npos; },
                               3000))
             << Escaped(History(folder));
-        Sleep(3500);  // the writer's thread has ended for want of entries; the next starts one
-        EXPECT_EQ(BoxAnswer("pause e2e", "after a pause"), IDOK);
-        ASSERT_TRUE(WaitUntil([&] { return History(folder).find("pause e2e") != std::string::npos; },
-                              3000));
         EXPECT_TRUE(vantor.Exit());
     }
     Vantor again(folder, Vantor::kSystemBoxes);
@@ -58,7 +54,6 @@ TEST(History, ClosedMessagesAreRecordedAcrossRuns) {
     const std::regex blocks(Today() + t + "closed\thistory e2e\r\n\tfirst line\r\n\t\r\n"
                             "\tafter a gap\r\n\r\n" +
                             Today() + t + "closed, not shown\tquiet e2e\r\n\tquiet history\r\n\r\n" +
-                            Today() + t + "closed\tpause e2e\r\n\tafter a pause\r\n\r\n" +
                             Today() + t + "closed\tnext run e2e\r\n\tstill here\r\n\r\n");
     EXPECT_TRUE(std::regex_match(History(folder), blocks)) << Escaped(History(folder));
 }
