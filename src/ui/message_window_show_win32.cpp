@@ -115,7 +115,7 @@ void MessageWindow::Present(bool restartCount) {
 void MessageWindow::ShowAndActivate() {
     EnsureControls();
     // A count that ran out and went idle must run again, or the window would stay for good.
-    if (countdown_.Shown()) countdownTimer_.Start();
+    if (countdown_.Shown()) StartCountdownTimer();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     textArea_.Focus();
@@ -147,7 +147,7 @@ void MessageWindow::RecalculateFrame() {
 }
 
 void MessageWindow::RestartCountdown() {
-    if (countdown_.Restart(MessageSeconds(*settings_.Get()))) countdownTimer_.Start();
+    if (countdown_.Restart(MessageSeconds(*settings_.Get()))) StartCountdownTimer();
 }
 
 void MessageWindow::Hide() {
@@ -171,7 +171,7 @@ void MessageWindow::CountdownTick() {
     SetControlText(kBtClose, step.closeCaption);
     const bool hides = step.hide && visible;
     if (hides) Hide();
-    countdown_.StopIfIdle(visible && !hides, [this] { countdownTimer_.Stop(); });
+    countdown_.StopIfIdle(visible && !hides, [this] { StopCountdownTimer(); });
 }
 
 }  // namespace vantor

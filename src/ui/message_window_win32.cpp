@@ -12,6 +12,7 @@ namespace {
 
 constexpr DWORD kBorderStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr UINT_PTR kCountdownTimerId = 1;
 // 96-DPI units, scaled to the window's monitor.
 constexpr int kClientWidth = 371, kClientHeight = 393;
 constexpr int kTextWidth = 367, kTextHeight = 359, kButtonTop = 369;
@@ -33,16 +34,27 @@ MessageWindow::MessageWindow(const SharedRunTexts& texts, const SettingsStore& s
                              UiTaskQueue& tasks)
     : texts_(texts),
       settings_(settings),
-      tasks_(tasks),
-      countdownTimer_(1000, 0, [this] {
-          // Coalesced: a GUI thread that is busy gets one tick, not a backlog.
-          if (!tickPending_.exchange(true)) {
-              tasks_.Post([this] {
-                  tickPending_ = false;
-                  CountdownTick();
-              });
-          }
-      }) {}
+      tasks_(tasks) {}
+
+// The count is shown and hidden on the GUI thread, so it ticks there, as the window's own
+// timer: no timer thread comes and goes with every message, and a busy GUI thread gets one
+// WM_TIMER, not a backlog.
+void MessageWindow::StartCountdownTimer() {
+    if (countdownRunning_.exchange(true)) return;  // it runs: its phase stays
+    auto start = [this] {
+        if (countdownRunning_) SetTimer(window_, kCountdownTimerId, 1000, nullptr);
+    };
+    if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
+        start();
+    } else {
+        tasks_.Post(start);  // only the window's own thread may set its timers
+    }
+}
+
+void MessageWindow::StopCountdownTimer() {
+    countdownRunning_ = false;
+    KillTimer(window_, kCountdownTimerId);
+}
 
 bool MessageWindow::Create(HINSTANCE instance, HWND owner, HICON icon, HACCEL accelerators,
                            const CaptionSet& captions) {
@@ -256,8 +268,13 @@ bool MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             result = 0;
             return true;
         }
+        case WM_TIMER:
+            if (wParam != kCountdownTimerId) return false;
+            CountdownTick();
+            result = 0;
+            return true;
         case WM_DESTROY:
-            countdownTimer_.Stop();
+            StopCountdownTimer();
             if (hooks_.destroyed) hooks_.destroyed();
             return false;
         default:

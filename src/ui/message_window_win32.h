@@ -13,7 +13,6 @@
 #include <string>
 
 #include "forms/dialog_form_win32.h"
-#include "forms/mm_timer_win32.h"
 #include "forms/ui_task_win32.h"
 #include "lang/run_texts.h"
 #include "settings/settings_store.h"
@@ -90,7 +89,7 @@ class MessageWindow : public DialogForm {
     void ShowTextMenu(POINT screenPoint);
     void SetKeepOnTop(bool keep) { countdown_.SetKeepOnTop(keep); }
     void ClearWasForeground() { countdown_.ClearWasForeground(); }
-    void StopCountdownTimer() { countdownTimer_.Stop(); }
+    void StopCountdownTimer();  // GUI thread
     HMENU TextMenu() const { return textMenu_; }
 
   protected:
@@ -101,6 +100,8 @@ class MessageWindow : public DialogForm {
   private:
     void Command(MenuCommand command);
     void CountdownTick();
+    // The one-second timer: any thread may start it, it ticks on the GUI thread.
+    void StartCountdownTimer();
     // A show by command or by the spy: at the corner, opaque, active.
     void Present(bool restartCount);
     // Steps 2-5 of a show, done while redrawing is suspended.
@@ -125,8 +126,7 @@ class MessageWindow : public DialogForm {
     COLORREF textBackground_ = 0;
     std::optional<COLORREF> textColor_;
     Countdown countdown_;
-    PeriodicTimer countdownTimer_;
-    std::atomic<bool> tickPending_{false};
+    std::atomic<bool> countdownRunning_{false};
     std::atomic<bool> shown_{false};
     int lastOpacity_ = -1;
     bool initialised_ = false;
