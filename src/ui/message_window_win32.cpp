@@ -32,9 +32,7 @@ constexpr ControlDef kControls[] = {
 
 MessageWindow::MessageWindow(const SharedRunTexts& texts, const SettingsStore& settings,
                              UiTaskQueue& tasks)
-    : texts_(texts),
-      settings_(settings),
-      tasks_(tasks) {}
+    : texts_(texts), settings_(settings), tasks_(tasks) {}
 
 // The count is shown and hidden on the GUI thread, so it ticks there, as the window's own
 // timer: no timer thread comes and goes with every message, and a busy GUI thread gets one
