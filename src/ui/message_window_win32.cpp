@@ -39,14 +39,11 @@ MessageWindow::MessageWindow(const SharedRunTexts& texts, const SettingsStore& s
 // WM_TIMER, not a backlog.
 void MessageWindow::StartCountdownTimer() {
     if (countdownRunning_.exchange(true)) return;  // it runs: its phase stays
-    auto start = [this] {
+    // Only the window's own thread may set its timers.
+    tasks_.Post([this] {
+        if (!window_) countdownRunning_ = false;
         if (countdownRunning_) SetTimer(window_, kCountdownTimerId, 1000, nullptr);
-    };
-    if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
-        start();
-    } else {
-        tasks_.Post(start);  // only the window's own thread may set its timers
-    }
+    });
 }
 
 void MessageWindow::StopCountdownTimer() {
