@@ -248,7 +248,10 @@ int main(int argc, char** argv) {
             ++unactivated;
         } else {
             latencies.push_back(Millis(g_activated, box.returned));
-            std::printf("latency_ms %.1f\n", latencies.back());
+            // Where this box's time went: its closer's WM_NULL and BM_CLICK (-1: none came).
+            std::printf("latency_ms %.1f ping_ms %.1f click_ms %.1f\n", latencies.back(),
+                        g_ping.QuadPart ? Millis(g_activated, g_ping) : -1.0,
+                        g_click.QuadPart ? Millis(g_activated, g_click) : -1.0);
             if (g_ping.QuadPart) pings.push_back(Millis(g_activated, g_ping));
             if (g_click.QuadPart) clicks.push_back(Millis(g_activated, g_click));
             if (g_ping.QuadPart && g_click.QuadPart) reactions.push_back(Millis(g_ping, g_click));
